@@ -1,0 +1,17 @@
+// hm230chk: sampling check of the VX-426, under the HM-230 title.
+#include "frame.h"
+
+namespace {
+
+constexpr frame::SingleBoardProgram kProgram{
+    .title = "HM-230 動作確認プログラムV1.2\n",
+    .usage = "USAGE: hm230chk board_no\n",
+    .name = "VX-426",
+    .device_code = 0x202,
+    .board_id = frame::kWordBoardId,
+    .expected_id = 0x15,
+};
+
+}  // namespace
+
+int main(int argc, char **argv) { return frame::run_single_board(kProgram, argc, argv); }

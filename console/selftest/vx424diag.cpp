@@ -1,0 +1,20 @@
+// vx424diag: self-test of the VX-424.
+#include "frame.h"
+
+namespace {
+
+using namespace frame;
+
+constexpr BoardLoopProgram kProgram{
+    .titles = "VX-424 動作確認プログラムV1.3\n",
+    .not_found_name = "VX-424",
+    .device_code = 0x10A,
+    .count_name = "VX-424",
+    .board_id = kByteBoardId,
+    .expected_id = 0x11,
+    .board_switch = kByteSwitch,
+};
+
+}  // namespace
+
+int main() { run_board_loop(kProgram); }

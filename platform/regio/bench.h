@@ -1,0 +1,52 @@
+// A bench: what sits in the eight slots and which faults it shows, as read
+// from a bench file or chosen by the running program's name.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "models.h"
+
+namespace regio {
+
+inline constexpr int kSlots = 8;
+
+// What a chosen register reads instead of the model's value. The model still
+// makes the read (a FIFO read still takes its sample), only the value
+// returned changes.
+struct ReadOverride {
+  uint8_t offset = 0;
+  uint32_t after = 0;             // reads left to the model before the override starts
+  bool forever = false;           // `value`: the same value on every read from then on
+  std::vector<uint16_t> values;   // `values`: one per read, then back to the model
+};
+
+struct BoardSpec {
+  const Model* model = nullptr;   // nullptr: empty slot
+  uint16_t switch_value = 0;      // raw value of the board number switch register
+  bool id_fault = false;
+  uint16_t board_id = 0;          // with id_fault: what the board ID register reads
+  int32_t start_result = 0;       // Start_Driver result for this slot
+  int32_t stop_result = 0;        // Stop_Driver result for this board
+  int expansions = 8;             // VX-428: XB-300 expansion boards, all eight by default
+  std::vector<ReadOverride> reads;
+};
+
+struct BenchSpec {
+  int32_t open_result = 0;
+  int32_t close_result = 0;
+  uint32_t start_ms = 0;
+  std::array<BoardSpec, kSlots> slots{};
+};
+
+// Reads a bench file; throws config::Error "<file>:<line>: <problem>".
+BenchSpec read_bench_file(const std::string& path);
+
+// The bench a program finds when no bench file is named: healthy boards of
+// its own model, or an empty bench for a program the table does not know.
+BenchSpec default_bench(std::string_view program);
+
+}  // namespace regio

@@ -1,0 +1,112 @@
+// The bench file: TOML written by hand. Every problem is one error naming the
+// file and the line; nothing is defaulted silently.
+#include <string>
+
+#include "bench.h"
+#include "config_file.h"
+
+namespace regio {
+
+const Model* find_model(std::string_view name) {
+  for (const Model& m : kModels) {
+    if (m.name == name) return &m;
+  }
+  return nullptr;
+}
+
+namespace {
+
+constexpr int64_t kInt32Min = INT32_MIN;
+constexpr int64_t kInt32Max = INT32_MAX;
+
+ReadOverride read_override(const config::File& file, const toml::table& t, const Model& model) {
+  file.only_keys(t, {"offset", "value", "values", "after"});
+  ReadOverride o;
+  const auto offset = file.integer(t, "offset", 0, 0xFF);
+  if (!offset) file.fail(t, "[[board.read]] needs 'offset'");
+  o.offset = static_cast<uint8_t>(*offset);
+  const int64_t top = byte_wide(model) ? 0xFF : 0xFFFF;
+  const auto value = file.integer(t, "value", 0, top);
+  const auto values = file.integers(t, "values", 0, top);
+  if (value && values) file.fail(*t.get("values"), "'value' and 'values' together");
+  if (!value && !values) file.fail(t, "[[board.read]] needs 'value' or 'values'");
+  if (value) {
+    o.forever = true;
+    o.values.push_back(static_cast<uint16_t>(*value));
+  } else {
+    if (values->empty()) file.fail(*t.get("values"), "'values' is empty");
+    for (int64_t v : *values) o.values.push_back(static_cast<uint16_t>(v));
+  }
+  o.after = static_cast<uint32_t>(file.integer(t, "after", 0, 0xFFFFFFFF).value_or(0));
+  return o;
+}
+
+void read_board(const config::File& file, const toml::table& t, BenchSpec& bench) {
+  file.only_keys(t, {"slot", "model", "switch", "board_id", "start", "stop", "expansions", "read"});
+  const auto slot = file.integer(t, "slot", 0, kSlots - 1);
+  if (!slot) file.fail(t, "[[board]] needs 'slot'");
+  BoardSpec& board = bench.slots[static_cast<size_t>(*slot)];
+  if (board.model != nullptr) {
+    file.fail(*t.get("slot"), "slot " + std::to_string(*slot) + " is used twice");
+  }
+  const auto name = file.string(t, "model");
+  if (!name) file.fail(t, "[[board]] needs 'model'");
+  const Model* model = find_model(*name);
+  if (model == nullptr) {
+    file.fail(*t.get("model"), "unknown model '" + *name + "'");
+  }
+  const int64_t top = byte_wide(*model) ? 0xFF : 0xFFFF;
+  if (const auto sw = file.integer(t, "switch", 0, top)) {
+    if (model->switch_offset < 0) {
+      file.fail(*t.get("switch"), "the " + *name + " has no board number switch");
+    }
+    board.switch_value = static_cast<uint16_t>(*sw);
+  }
+  if (const auto id = file.integer(t, "board_id", 0, top)) {
+    board.id_fault = true;
+    board.board_id = static_cast<uint16_t>(*id);
+  }
+  board.start_result =
+      static_cast<int32_t>(file.integer(t, "start", kInt32Min, kInt32Max).value_or(0));
+  board.stop_result =
+      static_cast<int32_t>(file.integer(t, "stop", kInt32Min, kInt32Max).value_or(0));
+  if (const auto n = file.integer(t, "expansions", 1, 8)) {
+    if (model->name != "VX-428") {
+      file.fail(*t.get("expansions"), "'expansions' is for the VX-428 only");
+    }
+    board.expansions = static_cast<int>(*n);
+  }
+  for (const toml::table* r : file.tables(t, "read")) {
+    ReadOverride o = read_override(file, *r, *model);
+    for (const ReadOverride& earlier : board.reads) {
+      if (earlier.offset == o.offset) file.fail(*r, "a second [[board.read]] of the same offset");
+    }
+    board.reads.push_back(std::move(o));
+  }
+  board.model = model;
+}
+
+}  // namespace
+
+BenchSpec read_bench_file(const std::string& path) {
+  const config::File file(path);
+  const toml::table& root = file.root();
+  file.only_keys(root, {"driver", "clock", "board"});
+  BenchSpec bench;
+  if (const toml::table* driver = file.table(root, "driver")) {
+    file.only_keys(*driver, {"open", "close"});
+    bench.open_result =
+        static_cast<int32_t>(file.integer(*driver, "open", kInt32Min, kInt32Max).value_or(0));
+    bench.close_result =
+        static_cast<int32_t>(file.integer(*driver, "close", kInt32Min, kInt32Max).value_or(0));
+  }
+  if (const toml::table* clock = file.table(root, "clock")) {
+    file.only_keys(*clock, {"start_ms"});
+    bench.start_ms =
+        static_cast<uint32_t>(file.integer(*clock, "start_ms", 0, 0xFFFFFFFF).value_or(0));
+  }
+  for (const toml::table* board : file.tables(root, "board")) read_board(file, *board, bench);
+  return bench;
+}
+
+}  // namespace regio

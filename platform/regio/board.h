@@ -1,0 +1,98 @@
+// One board on the bench while the driver is open: its registers, pacer and
+// FIFO, following the bench's virtual clock.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "bench.h"
+
+namespace regio {
+
+// Status bits of the byte, word and VX-410 maps.
+inline constexpr uint16_t kNotEmpty = 0x01;
+inline constexpr uint16_t kBelowHalf = 0x02;
+inline constexpr uint16_t kFullFlag = 0x04;
+inline constexpr uint16_t kBit3 = 0x08;
+inline constexpr uint16_t kBit4 = 0x10;
+inline constexpr uint16_t kClockFlag = 0x20;
+inline constexpr uint16_t kSamplingFlag = 0x80;
+inline constexpr uint16_t kCounterFlag = 0x200;
+
+// Status bits of the DX-510.
+inline constexpr uint16_t kDxNotEmpty = 0x01;
+inline constexpr uint16_t kDxBelowHalf = 0x02;
+inline constexpr uint16_t kDxNotFull = 0x04;
+inline constexpr uint16_t kDxStartFlag = 0x40;
+inline constexpr uint16_t kDxEndFlag = 0x80;
+
+struct Board {
+  const Model* model = nullptr;  // nullptr: empty slot
+  const BoardSpec* spec = nullptr;
+  bool started = false;
+
+  // Read overrides of the bench file, found by offset without a search.
+  struct Override {
+    const ReadOverride* rule;
+    uint32_t reads = 0;  // reads of the register so far
+  };
+  std::array<uint16_t, 256> override_at{};  // 0: none, else index + 1 into overrides
+  std::vector<Override> overrides;
+
+  // Twin-model identification latch (HM boards).
+  uint16_t twin_latch = 0;
+
+  // Channel programming: a scan converts channels 0 to scan_len - 1.
+  uint32_t scan_len = 1;
+  uint32_t channel_limit = UINT32_MAX;  // VX-428: channels on its expansion boards
+  bool channel_high_next = false;  // two-byte channel register: next write is the high byte
+  uint16_t channel_low = 0;
+  bool list_restart = true;        // list boards: the next entry starts a new list
+
+  // Pacer.
+  uint8_t clock_select = 0;
+  uint8_t divider_index = 0;
+  uint16_t divider_parts[4]{};
+  uint64_t division = 0;           // the division count last completed
+  bool sampling = false;           // sampling control says run
+  bool trigger = false;            // VX-410 trigger control
+  bool counted = false;            // VX-410: a counted run
+  uint32_t counter_parts[2]{};
+  uint8_t counter_index = 0;
+  uint32_t counted_left = 0;       // samples the counted run still takes
+  bool pacing = false;             // pulses are coming
+  uint64_t pace_start_us = 0;      // time of the first pulse
+  uint64_t pace_hz = 0;
+  uint64_t pulses = 0;             // pulses made since pace_start_us
+
+  // FIFO (on the HM boards, FIFO and board memory as one store).
+  uint64_t capacity = 0;
+  uint64_t fill = 0;
+  uint32_t head_channel = 0;       // channel and scan of the sample at the FIFO's output
+  uint32_t head_scan = 0;
+  uint32_t tail_scan = 0;          // scans converted so far
+  uint16_t latched = 0;            // latched status bits
+  bool data_high_next = false;     // byte map: next data read is the high byte
+  uint8_t data_high = 0xFF;
+
+  // Memory count register: successive reads give successive parts.
+  uint8_t memory_part = 0;
+  uint32_t memory_latched = 0;
+
+  // DX-510.
+  uint16_t dx_control = 0;         // register 0x10
+  uint16_t dx_counter = 0;         // register 0x0E
+
+  void reset(const Model* m, const BoardSpec* s);
+  uint16_t read(int32_t offset, uint64_t now_us);
+  void write(int32_t offset, uint32_t value, uint64_t now_us);
+  // count reads of one register into buffer, one microsecond apart from now_us.
+  void read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t count,
+                  uint64_t now_us);
+};
+
+// The value the data register gives for a channel of a scan.
+uint16_t sample_code(uint32_t scan, uint32_t channel);
+
+}  // namespace regio

@@ -1,0 +1,336 @@
+// The driver interface on the simulated bench.
+//
+// Result codes of the control calls (besides the faults a bench file sets):
+//   Open_Driver  -1  the bench file (REGIO_BENCH) cannot be read or is wrong,
+//                    or the trace file (REGIO_TRACE) cannot be written;
+//                    one line on stderr says why
+//                -2  null device table
+//   Start_Driver  1  driver not open      2  slot outside 0 to 7
+//                 3  empty slot           4  null io_base pointer
+//   Stop_Driver   1  driver not open      5  no started board at that I/O base
+//   Close_Driver  1  driver not open
+//
+// Virtual time: every register access and every element of a block read
+// costs 1 us, every control call 50 us. Open_Driver sets the clock to the
+// bench's start_ms.
+#include "regio32.h"
+
+#include <errno.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "bench.h"
+#include "board.h"
+#include "config_file.h"
+#include "trace.h"
+
+#define REGIO_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace regio {
+
+namespace {
+
+constexpr uint64_t kControlCost = 50;
+constexpr int32_t kIoBase0 = 0xD000;
+constexpr int32_t kIoBaseStep = 0x100;
+
+constexpr int32_t kBenchError = -1;
+constexpr int32_t kNullTable = -2;
+constexpr int32_t kNotOpen = 1;
+constexpr int32_t kBadSlot = 2;
+constexpr int32_t kEmptySlot = 3;
+constexpr int32_t kNullBase = 4;
+constexpr int32_t kNotStarted = 5;
+
+struct Driver {
+  bool open = false;
+  BenchSpec bench;
+  Board boards[kSlots];
+  uint64_t clock_us = 0;
+  Trace trace;
+  bool trace_checked = false;  // REGIO_TRACE looked at since the last Close_Driver
+  bool exit_hook = false;
+};
+
+Driver g;
+
+void at_exit() { g.trace.close(); }
+
+// Opens the trace at the first call after start-up or Close_Driver.
+bool trace_start() {
+  if (g.trace_checked) return true;
+  g.trace_checked = true;
+  if (!g.exit_hook) {
+    std::atexit(at_exit);
+    g.exit_hook = true;
+  }
+  const char* path = std::getenv("REGIO_TRACE");
+  if (path == nullptr || *path == '\0') return true;
+  if (g.trace.open(path)) return true;
+  std::fprintf(stderr, "regio32: %s: cannot write the trace file (%s)\n", path,
+               std::strerror(errno));
+  return false;
+}
+
+enum CallKind { kReadByte, kWriteByte, kReadWord, kWriteWord, kReadByteBlock, kReadWordBlock };
+
+bool repeated(CallKind kind, int32_t io_base, int32_t offset, int32_t value) {
+  return g.trace.repeat(Trace::Call{kind, io_base, offset, value});
+}
+
+// Lines of the control calls, which never fold by their arguments alone.
+__attribute__((format(printf, 1, 2))) void trace_control(const char* format, ...) {
+  g.trace.forget_call();
+  char text[192];
+  va_list args;
+  va_start(args, format);
+  const int length = std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  g.trace.line(text, length);
+}
+
+__attribute__((format(printf, 1, 2))) void trace(const char* format, ...) {
+  char text[192];
+  va_list args;
+  va_start(args, format);
+  const int length = std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  g.trace.line(text, length);
+}
+
+// The started board at an I/O base, or nullptr.
+Board* board_at(int32_t io_base) {
+  if (!g.open) return nullptr;
+  const int32_t rel = io_base - kIoBase0;
+  if (rel < 0 || rel >= kSlots * kIoBaseStep || rel % kIoBaseStep != 0) return nullptr;
+  Board& b = g.boards[rel / kIoBaseStep];
+  return b.started ? &b : nullptr;
+}
+
+// The bench to run: the file named by REGIO_BENCH, else the program's own.
+bool load_bench(BenchSpec& bench) {
+  const char* path = std::getenv("REGIO_BENCH");
+  if (path == nullptr || *path == '\0') {
+    bench = default_bench(program_invocation_short_name);
+    return true;
+  }
+  struct stat info {};
+  const int problem = ::stat(path, &info) != 0    ? errno
+                      : S_ISDIR(info.st_mode)     ? EISDIR
+                      : ::access(path, R_OK) != 0 ? errno
+                                                  : 0;
+  if (problem != 0) {
+    std::fprintf(stderr, "regio32: %s: cannot read the bench file (%s)\n", path,
+                 std::strerror(problem));
+    return false;
+  }
+  try {
+    bench = read_bench_file(path);
+    return true;
+  } catch (const config::Error& e) {
+    std::fprintf(stderr, "regio32: %s\n", e.what());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "regio32: %s: %s\n", path, e.what());
+  }
+  return false;
+}
+
+int32_t open_driver(int32_t* table) {
+  g.open = false;
+  if (!trace_start()) return kBenchError;
+  g.clock_us = 0;
+  if (table == nullptr) return kNullTable;
+  BenchSpec bench;
+  if (!load_bench(bench)) return kBenchError;
+  g.bench = std::move(bench);
+  g.clock_us = static_cast<uint64_t>(g.bench.start_ms) * 1000u;
+  if (g.bench.open_result != 0) return g.bench.open_result;
+  for (int slot = 0; slot < kSlots; ++slot) {
+    const BoardSpec& spec = g.bench.slots[static_cast<size_t>(slot)];
+    g.boards[slot].reset(spec.model, &spec);
+    table[slot] = spec.model != nullptr ? spec.model->device_code : -1;
+  }
+  g.open = true;
+  return 0;
+}
+
+int32_t start_driver(int32_t slot, int32_t* io_base) {
+  if (!g.open) return kNotOpen;
+  if (slot < 0 || slot >= kSlots) return kBadSlot;
+  Board& b = g.boards[slot];
+  if (b.model == nullptr) return kEmptySlot;
+  if (io_base == nullptr) return kNullBase;
+  if (b.spec->start_result != 0) return b.spec->start_result;
+  b.started = true;
+  *io_base = kIoBase0 + kIoBaseStep * slot;
+  return 0;
+}
+
+int32_t stop_driver(int32_t io_base) {
+  if (!g.open) return kNotOpen;
+  Board* b = board_at(io_base);
+  if (b == nullptr) return kNotStarted;
+  if (b->spec->stop_result != 0) return b->spec->stop_result;
+  b->started = false;
+  return 0;
+}
+
+int32_t close_driver() {
+  if (!g.open) return kNotOpen;
+  g.open = false;
+  for (Board& b : g.boards) b.started = false;
+  return g.bench.close_result;
+}
+
+uint16_t register_read(int32_t io_base, int32_t offset, uint16_t open_value) {
+  const uint64_t now = g.clock_us++;
+  Board* b = board_at(io_base);
+  return b != nullptr ? b->read(offset, now) : open_value;
+}
+
+void register_write(int32_t io_base, int32_t offset, int32_t value, uint32_t mask) {
+  const uint64_t now = g.clock_us++;
+  if (Board* b = board_at(io_base)) b->write(offset, static_cast<uint32_t>(value) & mask, now);
+}
+
+void block_read(int32_t io_base, int32_t offset, int32_t count, uint8_t* bytes, uint16_t* words) {
+  if (count <= 0 || (bytes == nullptr && words == nullptr)) return;
+  const uint64_t now = g.clock_us;
+  g.clock_us += static_cast<uint64_t>(count);
+  Board* b = board_at(io_base);
+  if (b == nullptr) {
+    for (int32_t i = 0; i < count; ++i) {
+      if (bytes != nullptr)
+        bytes[i] = 0xFF;
+      else
+        words[i] = 0xFFFF;
+    }
+    return;
+  }
+  if (bytes != nullptr && !byte_wide(*b->model)) {
+    for (int32_t i = 0; i < count; ++i) {
+      bytes[i] = static_cast<uint8_t>(b->read(offset, now + static_cast<uint64_t>(i)));
+    }
+    return;
+  }
+  b->read_block(offset, bytes, words, count, now);
+}
+
+}  // namespace
+
+}  // namespace regio
+
+using regio::g;
+
+namespace {
+
+// A device table entry as the trace shows it: codes in hex, -1 as it is.
+int table_entry(char* out, size_t size, int32_t v) {
+  return v < 0 ? std::snprintf(out, size, "%d", v)
+               : std::snprintf(out, size, "0x%x", static_cast<unsigned>(v));
+}
+
+unsigned hex(int32_t v) { return static_cast<unsigned>(v); }
+
+}  // namespace
+
+REGIO_EXPORT int32_t Open_Driver(int32_t* device_table) {
+  const int32_t result = regio::open_driver(device_table);
+  g.clock_us += regio::kControlCost;
+  if (!g.trace.on()) return result;
+  if (result != 0) {
+    regio::trace_control("Open_Driver() = %d", result);
+    return result;
+  }
+  char slots[8][16];
+  for (int i = 0; i < regio::kSlots; ++i) table_entry(slots[i], sizeof slots[i], device_table[i]);
+  regio::trace_control("Open_Driver() = 0 [%s %s %s %s %s %s %s %s]", slots[0], slots[1], slots[2],
+                       slots[3], slots[4], slots[5], slots[6], slots[7]);
+  return result;
+}
+
+REGIO_EXPORT int32_t Start_Driver(int32_t slot, int32_t mode, int32_t* io_base) {
+  regio::trace_start();
+  const int32_t result = regio::start_driver(slot, io_base);
+  g.clock_us += regio::kControlCost;
+  if (!g.trace.on()) return result;
+  if (result == 0)
+    regio::trace_control("Start_Driver(%d, %d) = 0 io_base=0x%x", slot, mode, hex(*io_base));
+  else
+    regio::trace_control("Start_Driver(%d, %d) = %d", slot, mode, result);
+  return result;
+}
+
+REGIO_EXPORT int32_t Stop_Driver(int32_t io_base) {
+  regio::trace_start();
+  const int32_t result = regio::stop_driver(io_base);
+  g.clock_us += regio::kControlCost;
+  if (g.trace.on()) regio::trace_control("Stop_Driver(0x%x) = %d", hex(io_base), result);
+  return result;
+}
+
+REGIO_EXPORT int32_t Close_Driver(void) {
+  regio::trace_start();
+  const int32_t result = regio::close_driver();
+  g.clock_us += regio::kControlCost;
+  if (g.trace.on()) regio::trace_control("Close_Driver() = %d", result);
+  // the next call starts a new trace, as a new program would
+  g.trace.close();
+  g.trace_checked = false;
+  return result;
+}
+
+REGIO_EXPORT int32_t ReadByte(int32_t io_base, int32_t offset) {
+  regio::trace_start();
+  const uint16_t value = regio::register_read(io_base, offset, 0xFF) & 0xFF;
+  if (g.trace.on() && !regio::repeated(regio::kReadByte, io_base, offset, value))
+    regio::trace("ReadByte(0x%x, 0x%02x) = 0x%02x", hex(io_base), hex(offset), value);
+  return value;
+}
+
+REGIO_EXPORT void WriteByte(int32_t io_base, int32_t offset, int32_t value) {
+  regio::trace_start();
+  regio::register_write(io_base, offset, value, 0xFF);
+  if (g.trace.on() && !regio::repeated(regio::kWriteByte, io_base, offset, value))
+    regio::trace("WriteByte(0x%x, 0x%02x, 0x%x)", hex(io_base), hex(offset), hex(value));
+}
+
+REGIO_EXPORT int32_t ReadWord(int32_t io_base, int32_t offset) {
+  regio::trace_start();
+  const uint16_t value = regio::register_read(io_base, offset, 0xFFFF);
+  if (g.trace.on() && !regio::repeated(regio::kReadWord, io_base, offset, value))
+    regio::trace("ReadWord(0x%x, 0x%02x) = 0x%04x", hex(io_base), hex(offset), value);
+  return value;
+}
+
+REGIO_EXPORT void WriteWord(int32_t io_base, int32_t offset, int32_t value) {
+  regio::trace_start();
+  regio::register_write(io_base, offset, value, 0xFFFF);
+  if (g.trace.on() && !regio::repeated(regio::kWriteWord, io_base, offset, value))
+    regio::trace("WriteWord(0x%x, 0x%02x, 0x%x)", hex(io_base), hex(offset), hex(value));
+}
+
+REGIO_EXPORT void ReadByteBlock(int32_t io_base, int32_t offset, int32_t count, uint8_t* buffer) {
+  regio::trace_start();
+  regio::block_read(io_base, offset, count, buffer, nullptr);
+  if (g.trace.on() && !regio::repeated(regio::kReadByteBlock, io_base, offset, count))
+    regio::trace("ReadByteBlock(0x%x, 0x%02x, %d)", hex(io_base), hex(offset), count);
+}
+
+REGIO_EXPORT void ReadWordBlock(int32_t io_base, int32_t offset, int32_t count, uint16_t* buffer) {
+  regio::trace_start();
+  regio::block_read(io_base, offset, count, nullptr, buffer);
+  if (g.trace.on() && !regio::repeated(regio::kReadWordBlock, io_base, offset, count))
+    regio::trace("ReadWordBlock(0x%x, 0x%02x, %d)", hex(io_base), hex(offset), count);
+}
+
+REGIO_EXPORT uint64_t Regio_Clock_us(uint32_t advance_us) {
+  g.clock_us += advance_us;
+  return g.clock_us;
+}

@@ -1,0 +1,180 @@
+// The bench file reader: good files give the bench they describe, every bad
+// one gives exactly one "<file>:<line>: <problem>" and no bench.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "bench.h"
+#include "bench_fixture.h"
+#include "config_file.h"
+
+namespace {
+
+using regio_test::write_file;
+
+struct BadFile {
+  const char* name;
+  const char* text;
+  int line;
+  const char* problem;
+};
+
+// clang-format off
+const BadFile kBadFiles[] = {
+  { "unknown_top_key", "[driver]\nopen = 1\n[drivers]\n", 3, "unknown key 'drivers'" },
+  { "unknown_driver_key", "[driver]\nopen = 1\nstart = 2\n", 3, "unknown key 'start'" },
+  { "unknown_clock_key", "[clock]\nstart_us = 1\n", 2, "unknown key 'start_us'" },
+  { "unknown_board_key", "[[board]]\nslot = 0\nmodel = \"VX-424\"\nswich = 3\n", 4, "unknown key 'swich'" },
+  { "unknown_read_key", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\nvalue = 1\nonce = 1\n", 7, "unknown key 'once'" },
+  { "unknown_model", "[[board]]\nslot = 1\nmodel = \"VX-999\"\n", 3, "unknown model 'VX-999'" },
+  { "model_in_lower_case", "[[board]]\nslot = 1\nmodel = \"vx-424\"\n", 3, "unknown model 'vx-424'" },
+  { "model_not_a_string", "[[board]]\nslot = 1\nmodel = 424\n", 3, "'model' must be a string" },
+  { "slot_too_high", "[[board]]\nslot = 8\nmodel = \"VX-424\"\n", 2, "'slot' is out of range (0 to 7)" },
+  { "slot_negative", "[[board]]\nslot = -1\nmodel = \"VX-424\"\n", 2, "'slot' is out of range (0 to 7)" },
+  { "slot_not_integer", "[[board]]\nslot = \"0\"\nmodel = \"VX-424\"\n", 2, "'slot' must be an integer" },
+  { "slot_twice", "[[board]]\nslot = 2\nmodel = \"VX-424\"\n\n[[board]]\nslot = 0x2\nmodel = \"VX-412\"\n", 6, "slot 2 is used twice" },
+  { "slot_missing", "[[board]]\nmodel = \"VX-424\"\n", 1, "[[board]] needs 'slot'" },
+  { "model_missing", "# a board\n[[board]]\nslot = 3\n", 2, "[[board]] needs 'model'" },
+  { "byte_switch_too_wide", "[[board]]\nslot = 0\nmodel = \"VX-424\"\nswitch = 0x100\n", 4, "'switch' is out of range (0 to 255)" },
+  { "word_switch_too_wide", "[[board]]\nslot = 0\nmodel = \"VX-418\"\nswitch = 0x10000\n", 4, "'switch' is out of range (0 to 65535)" },
+  { "switch_on_model_without", "[[board]]\nslot = 0\nmodel = \"VX-412\"\nswitch = 1\n", 4, "the VX-412 has no board number switch" },
+  { "board_id_too_wide", "[[board]]\nslot = 0\nmodel = \"HM-236\"\nboard_id = 0x113\n", 4, "'board_id' is out of range (0 to 255)" },
+  { "expansions_not_vx428", "[[board]]\nslot = 0\nmodel = \"HM-236\"\nexpansions = 2\n", 4, "'expansions' is for the VX-428 only" },
+  { "expansions_zero", "[[board]]\nslot = 0\nmodel = \"VX-428\"\nexpansions = 0\n", 4, "'expansions' is out of range (1 to 8)" },
+  { "expansions_nine", "[[board]]\nslot = 0\nmodel = \"VX-428\"\nexpansions = 9\n", 4, "'expansions' is out of range (1 to 8)" },
+  { "start_too_big", "[[board]]\nslot = 0\nmodel = \"VX-424\"\nstart = 0x80000000\n", 4, "'start' is out of range (-2147483648 to 2147483647)" },
+  { "open_not_integer", "[driver]\nopen = 1.5\n", 2, "'open' must be an integer" },
+  { "start_ms_too_big", "[clock]\nstart_ms = 0x100000000\n", 2, "'start_ms' is out of range (0 to 4294967295)" },
+  { "start_ms_negative", "[clock]\nstart_ms = -1\n", 2, "'start_ms' is out of range (0 to 4294967295)" },
+  { "driver_not_table", "driver = 3\n", 1, "'driver' must be a table [driver]" },
+  { "board_not_array", "[board]\nslot = 0\n", 1, "'board' must be written as [[board]]" },
+  { "read_offset_missing", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\nvalue = 1\n", 4, "[[board.read]] needs 'offset'" },
+  { "read_offset_too_big", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 0x100\nvalue = 1\n", 5, "'offset' is out of range (0 to 255)" },
+  { "read_value_missing", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\n", 4, "[[board.read]] needs 'value' or 'values'" },
+  { "read_value_and_values", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\nvalue = 1\nvalues = [1, 2]\n", 7, "'value' and 'values' together" },
+  { "read_values_empty", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\nvalues = []\n", 6, "'values' is empty" },
+  { "read_byte_value_too_wide", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\nvalue = 0x100\n", 6, "'value' is out of range (0 to 255)" },
+  { "read_word_value_in_list_too_wide", "[[board]]\nslot = 0\nmodel = \"VX-426\"\n[[board.read]]\noffset = 0x0a\nvalues = [0x83,\n  0x10000]\n", 7, "a value of 'values' is out of range (0 to 65535)" },
+  { "read_values_not_integers", "[[board]]\nslot = 0\nmodel = \"VX-426\"\n[[board.read]]\noffset = 0x0a\nvalues = [1, \"2\"]\n", 6, "'values' must hold integers only" },
+  { "read_after_negative", "[[board]]\nslot = 0\nmodel = \"VX-426\"\n[[board.read]]\noffset = 0x0a\nvalue = 1\nafter = -1\n", 7, "'after' is out of range (0 to 4294967295)" },
+  { "read_same_offset_twice", "[[board]]\nslot = 0\nmodel = \"VX-426\"\n[[board.read]]\noffset = 0x0a\nvalue = 1\n[[board.read]]\noffset = 10\nvalue = 2\n", 7, "a second [[board.read]] of the same offset" },
+};
+// clang-format on
+
+TEST(BenchFile, BadFilesNameFileLineAndProblem) {
+  for (const BadFile& bad : kBadFiles) {
+    const std::string path = write_file(std::string("bad_") + bad.name + ".toml", bad.text);
+    try {
+      regio::read_bench_file(path);
+      ADD_FAILURE() << bad.name << ": accepted";
+    } catch (const config::Error& e) {
+      EXPECT_EQ(e.what(), path + ":" + std::to_string(bad.line) + ": " + bad.problem) << bad.name;
+    }
+  }
+}
+
+TEST(BenchFile, SyntaxErrorNamesItsLine) {
+  const std::string path = write_file("bad_syntax.toml", "[driver]\nopen = 1\nclose = = 2\n");
+  try {
+    regio::read_bench_file(path);
+    ADD_FAILURE() << "accepted";
+  } catch (const config::Error& e) {
+    EXPECT_EQ(std::string(e.what()).rfind(path + ":3: ", 0), 0u) << e.what();
+  }
+}
+
+TEST(BenchFile, FullFileGivesItsBench) {
+  const regio::BenchSpec b =
+      regio::read_bench_file(std::string(REGIO_TEST_BENCHES) + "/everything.toml");
+  EXPECT_EQ(b.open_result, 0);
+  EXPECT_EQ(b.close_result, 5);
+  EXPECT_EQ(b.start_ms, 0xFFFFFC00u);
+  ASSERT_NE(b.slots[0].model, nullptr);
+  EXPECT_EQ(b.slots[0].model->name, "VX-424");
+  EXPECT_EQ(b.slots[0].switch_value, 0x03);
+  EXPECT_EQ(b.slots[1].model, nullptr);
+  ASSERT_NE(b.slots[2].model, nullptr);
+  EXPECT_EQ(b.slots[2].model->name, "VX-428");
+  EXPECT_EQ(b.slots[2].expansions, 3);
+  EXPECT_EQ(b.slots[2].start_result, 7);
+  EXPECT_EQ(b.slots[2].stop_result, 9);
+  ASSERT_NE(b.slots[5].model, nullptr);
+  EXPECT_EQ(b.slots[5].model->name, "HM-230-16MW");
+  EXPECT_TRUE(b.slots[5].id_fault);
+  EXPECT_EQ(b.slots[5].board_id, 0x12);
+  ASSERT_EQ(b.slots[5].reads.size(), 2u);
+  EXPECT_EQ(b.slots[5].reads[0].offset, 0x0A);
+  EXPECT_FALSE(b.slots[5].reads[0].forever);
+  EXPECT_EQ(b.slots[5].reads[0].values, (std::vector<uint16_t>{0x1283, 0x0082}));
+  EXPECT_EQ(b.slots[5].reads[0].after, 2u);
+  EXPECT_TRUE(b.slots[5].reads[1].forever);
+  EXPECT_EQ(b.slots[5].reads[1].values, (std::vector<uint16_t>{0x8000}));
+  ASSERT_NE(b.slots[7].model, nullptr);
+  EXPECT_EQ(b.slots[7].model->name, "DX-510");
+  EXPECT_EQ(b.slots[7].switch_value, 0xA5C3);
+}
+
+TEST(BenchFile, EmptyFileIsAnEmptyBench) {
+  const regio::BenchSpec b = regio::read_bench_file(write_file("empty.toml", "# nothing\n"));
+  for (const regio::BoardSpec& slot : b.slots) EXPECT_EQ(slot.model, nullptr);
+  EXPECT_EQ(b.open_result, 0);
+  EXPECT_EQ(b.start_ms, 0u);
+}
+
+TEST(BenchFile, Vx428HasAllEightExpansionBoardsUnlessTold) {
+  const regio::BenchSpec b = regio::read_bench_file(write_file("vx428.toml", regio_test::one_board("VX-428")));
+  EXPECT_EQ(b.slots[0].expansions, 8);
+}
+
+TEST(BenchFile, EveryModelNameIsKnown) {
+  for (const char* name : {"VX-410", "VX-412", "VX-414", "VX-416", "VX-418", "VX-420", "VX-422",
+                           "VX-422B", "VX-424", "VX-424B", "VX-426", "VX-428", "HM-230-8MW",
+                           "HM-230-16MW", "HM-232", "HM-234", "HM-236", "DX-510"}) {
+    const regio::BenchSpec b = regio::read_bench_file(
+        write_file("model.toml", regio_test::one_board(name)));
+    ASSERT_NE(b.slots[0].model, nullptr) << name;
+    EXPECT_EQ(b.slots[0].model->name, name);
+  }
+}
+
+// Through the driver: a bad bench fails Open_Driver with -1 and one line.
+class BadBenchOpen : public regio_test::Bench {};
+
+TEST_F(BadBenchOpen, FailsWithOneLineOnStderr) {
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(open("[[board]]\nslot = 0\nmodel = \"VX-424\"\nstart = 1\nslot = 1\n"), -1);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  // TOML itself refuses the second 'slot'
+  EXPECT_EQ(err.rfind("regio32: " + regio_test::scratch_dir() + "/FailsWithOneLineOnStderr.toml:5: ", 0), 0u) << err;
+  EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+  for (int32_t slot : table) EXPECT_EQ(slot, -1);
+  int32_t base = 0;
+  EXPECT_EQ(Start_Driver(0, 2, &base), 1) << "the driver must not be open";
+}
+
+TEST_F(BadBenchOpen, RangeErrorLine) {
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(open("[[board]]\nslot = 9\nmodel = \"VX-424\"\n"), -1);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "regio32: " + regio_test::scratch_dir() +
+                "/RangeErrorLine.toml:2: 'slot' is out of range (0 to 7)\n");
+}
+
+TEST_F(BadBenchOpen, MissingFile) {
+  const std::string path = regio_test::scratch_dir() + "/no-such-bench.toml";
+  setenv("REGIO_BENCH", path.c_str(), 1);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(Open_Driver(table), -1);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "regio32: " + path + ": cannot read the bench file (No such file or directory)\n");
+}
+
+TEST_F(BadBenchOpen, DirectoryIsNoBenchFile) {
+  setenv("REGIO_BENCH", regio_test::scratch_dir().c_str(), 1);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(Open_Driver(table), -1);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "regio32: " + regio_test::scratch_dir() + ": cannot read the bench file (Is a directory)\n");
+}
+
+}  // namespace

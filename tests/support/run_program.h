@@ -1,0 +1,38 @@
+// Runs a program of the suite as a child process on a bench of the test's
+// choosing and collects what it printed, its exit status and the driver trace.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct Run {
+  std::string out;    // standard output, byte for byte
+  std::string err;    // standard error
+  int status = -1;    // exit status (0 to 255), or 128 + signal
+  std::string trace;  // the driver library's trace; empty when it wrote none
+};
+
+struct Launch {
+  std::string program;                 // file name in the build's bin/
+  std::vector<std::string> args = {};  // arguments after the program name
+  std::optional<std::string> bench = {};  // bench file text; none: the default bench
+  std::string keys = {};               // standard input
+  bool trace = true;
+  std::vector<std::string> env = {};  // NAME=value entries added to the environment
+};
+
+Run run(const Launch &launch);
+
+// A program's executable in the build tree.
+std::string program_path(const std::string &program);
+
+// A scratch file that lives as long as the test process.
+std::string scratch_file(const std::string &name, const std::string &text);
+
+// The trace lines that match a prefix, in order (for register sequences).
+std::vector<std::string> trace_lines(const std::string &trace, const std::string &prefix = "");
+
+}  // namespace testing_support
