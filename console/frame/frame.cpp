@@ -50,6 +50,19 @@ void start_board(int32_t slot) {
   }
 }
 
+// Byte latch test of the HM-236 (0x0E) and of the HM-232 and HM-234 (read
+// 0x0C, write 0x0B): read, write a probe, read back, write the value read
+// first. A changed read-back is the HM model, whose register is then set to 0.
+bool latch_answers(BoardRegister read, BoardRegister write, bool invert) {
+  const int32_t v = read_register(read) & 0xFF;
+  write_register(write, invert ? (v == 0 ? 1 : 0) : v);
+  const int32_t r = read_register(read) & 0xFF;
+  write_register(write, v);
+  if (r == v) return false;
+  write_register(write, 0);
+  return true;
+}
+
 // Tells the HM model of a pair from the VX model by a register test, sets
 // the model flag and returns the model's name.
 const char *identify_twin(const TwinModels &twin) {
@@ -63,26 +76,12 @@ const char *identify_twin(const TwinModels &twin) {
   switch (twin.test) {
     case TwinTest::None:
       return nullptr;
-    case TwinTest::Inverting: {
-      const int32_t v = read_register(kInvert) & 0xFF;
-      write_register(kInvert, v == 0 ? 1 : 0);
-      const int32_t r = read_register(kInvert) & 0xFF;
-      write_register(kInvert, v);
-      if (r == v) return twin.vx;
-      model_flag = 1;
-      write_register(kInvert, 0);
-      return twin.hm;
-    }
-    case TwinTest::ReadWrite: {
-      const int32_t v = read_register(kReadBack) & 0xFF;
-      write_register(kWriteTo, v);
-      const int32_t r = read_register(kReadBack) & 0xFF;
-      write_register(kWriteTo, v);
-      if (r == v) return twin.vx;
-      model_flag = 1;
-      write_register(kWriteTo, 0);
-      return twin.hm;
-    }
+    case TwinTest::Inverting:
+      model_flag = latch_answers(kInvert, kInvert, true) ? 1 : 0;
+      return model_flag ? twin.hm : twin.vx;
+    case TwinTest::ReadWrite:
+      model_flag = latch_answers(kReadBack, kWriteTo, false) ? 1 : 0;
+      return model_flag ? twin.hm : twin.vx;
     case TwinTest::WriteBack: {
       const int32_t v = read_register(kWriteBack) & 0xFFFF;
       write_register(kWriteBack, v);

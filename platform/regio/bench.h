@@ -24,7 +24,7 @@ struct ReadOverride {
   std::vector<uint16_t> values;   // `values`: one per read, then back to the model
 };
 
-struct BoardSpec {
+struct BoardSetup {
   const Model* model = nullptr;   // nullptr: empty slot
   uint16_t switch_value = 0;      // raw value of the board number switch register
   bool id_fault = false;
@@ -35,18 +35,18 @@ struct BoardSpec {
   std::vector<ReadOverride> reads;
 };
 
-struct BenchSpec {
+struct BenchSetup {
   int32_t open_result = 0;
   int32_t close_result = 0;
   uint32_t start_ms = 0;
-  std::array<BoardSpec, kSlots> slots{};
+  std::array<BoardSetup, kSlots> slots{};
 };
 
 // Reads a bench file; throws config::Error "<file>:<line>: <problem>".
-BenchSpec read_bench_file(const std::string& path);
+BenchSetup read_bench_file(const std::string& path);
 
 // The bench a program finds when no bench file is named: healthy boards of
 // its own model, or an empty bench for a program the table does not know.
-BenchSpec default_bench(std::string_view program);
+BenchSetup default_bench(std::string_view program);
 
 }  // namespace regio

@@ -41,11 +41,11 @@ ReadOverride read_override(const config::File& file, const toml::table& t, const
   return o;
 }
 
-void read_board(const config::File& file, const toml::table& t, BenchSpec& bench) {
+void read_board(const config::File& file, const toml::table& t, BenchSetup& bench) {
   file.only_keys(t, {"slot", "model", "switch", "board_id", "start", "stop", "expansions", "read"});
   const auto slot = file.integer(t, "slot", 0, kSlots - 1);
   if (!slot) file.fail(t, "[[board]] needs 'slot'");
-  BoardSpec& board = bench.slots[static_cast<size_t>(*slot)];
+  BoardSetup& board = bench.slots[static_cast<size_t>(*slot)];
   if (board.model != nullptr) {
     file.fail(*t.get("slot"), "slot " + std::to_string(*slot) + " is used twice");
   }
@@ -88,11 +88,11 @@ void read_board(const config::File& file, const toml::table& t, BenchSpec& bench
 
 }  // namespace
 
-BenchSpec read_bench_file(const std::string& path) {
+BenchSetup read_bench_file(const std::string& path) {
   const config::File file(path);
   const toml::table& root = file.root();
   file.only_keys(root, {"driver", "clock", "board"});
-  BenchSpec bench;
+  BenchSetup bench;
   if (const toml::table* driver = file.table(root, "driver")) {
     file.only_keys(*driver, {"open", "close"});
     bench.open_result =

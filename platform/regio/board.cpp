@@ -71,10 +71,10 @@ uint16_t sample_code(uint32_t scan, uint32_t channel) {
   return static_cast<uint16_t>(((scan & 0xF) << 12) | (channel & 0xFFF));
 }
 
-void Board::reset(const Model* m, const BoardSpec* s) {
+void Board::reset(const Model* m, const BoardSetup* s) {
   *this = Board{};
   model = m;
-  spec = s;
+  setup = s;
   if (m == nullptr) return;
   capacity = m->memory_words != 0 ? m->memory_words : m->fifo_samples;
   if (m->name == "VX-428") channel_limit = 128u * static_cast<uint32_t>(s->expansions);
@@ -278,7 +278,7 @@ uint16_t memory_count_read(Board& b) {
   return part;
 }
 
-uint16_t board_id(const Board& b) { return b.spec->id_fault ? b.spec->board_id : b.model->board_id; }
+uint16_t board_id(const Board& b) { return b.setup->id_fault ? b.setup->board_id : b.model->board_id; }
 
 // --- byte map --------------------------------------------------------------
 
@@ -301,7 +301,7 @@ uint16_t byte_read(Board& b, int32_t offset) {
     case 0x08:
       if (m.memory_count == MemoryCount::FourBytes) return memory_count_read(b);
       return kOpen8;
-    case 0x0B: return b.spec->switch_value & 0xFF;
+    case 0x0B: return b.setup->switch_value & 0xFF;
     case 0x0C:
       if (m.twin == Twin::Loop0B0C && m.hm) return static_cast<uint16_t>(~b.twin_latch & 0xFF);
       return kOpen8;
@@ -346,7 +346,7 @@ uint16_t word_read(Board& b, int32_t offset) {
       }
       return kOpen16;
     case 0x16:
-      if (m.switch_offset == 0x16) return b.spec->switch_value;
+      if (m.switch_offset == 0x16) return b.setup->switch_value;
       return kOpen16;
     case 0x1E:
       if (m.twin == Twin::Word1E && m.hm) {
@@ -382,7 +382,7 @@ uint16_t vx410_read(Board& b, int32_t offset) {
     case 0x08: manual_sampling(b); return 0;
     case 0x0A: return b.latched | status_fifo_bits(b);
     case 0x0E: reset_read(b); return board_id(b);
-    case 0x1A: return b.spec->switch_value;
+    case 0x1A: return b.setup->switch_value;
     default: return kOpen16;
   }
 }
@@ -426,7 +426,7 @@ uint16_t dx510_status(const Board& b) {
 uint16_t dx510_read(Board& b, int32_t offset) {
   switch (offset) {
     case 0x00: return pop_sample(b);
-    case 0x08: return b.spec->switch_value;
+    case 0x08: return b.setup->switch_value;
     case 0x0E: return b.dx_counter;
     case 0x10: return b.dx_control;
     case 0x18: return dx510_status(b);

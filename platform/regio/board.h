@@ -29,7 +29,7 @@ inline constexpr uint16_t kDxEndFlag = 0x80;
 
 struct Board {
   const Model* model = nullptr;  // nullptr: empty slot
-  const BoardSpec* spec = nullptr;
+  const BoardSetup* setup = nullptr;
   bool started = false;
 
   // Read overrides of the bench file, found by offset without a search.
@@ -84,7 +84,7 @@ struct Board {
   uint16_t dx_control = 0;         // register 0x10
   uint16_t dx_counter = 0;         // register 0x0E
 
-  void reset(const Model* m, const BoardSpec* s);
+  void reset(const Model* m, const BoardSetup* s);
   uint16_t read(int32_t offset, uint64_t now_us);
   void write(int32_t offset, uint32_t value, uint64_t now_us);
   // count reads of one register into buffer, one microsecond apart from now_us.

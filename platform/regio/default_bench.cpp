@@ -47,8 +47,8 @@ constexpr DefaultRow kDefaults[] = {
 
 }  // namespace
 
-BenchSpec default_bench(std::string_view program) {
-  BenchSpec bench;
+BenchSetup default_bench(std::string_view program) {
+  BenchSetup bench;
   for (const DefaultRow& row : kDefaults) {
     if (row.program != program) continue;
     for (size_t slot = 0; slot < std::size(row.boards); ++slot) {

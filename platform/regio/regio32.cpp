@@ -50,7 +50,7 @@ constexpr int32_t kNotStarted = 5;
 
 struct Driver {
   bool open = false;
-  BenchSpec bench;
+  BenchSetup bench;
   Board boards[kSlots];
   uint64_t clock_us = 0;
   Trace trace;
@@ -114,7 +114,7 @@ Board* board_at(int32_t io_base) {
 }
 
 // The bench to run: the file named by REGIO_BENCH, else the program's own.
-bool load_bench(BenchSpec& bench) {
+bool load_bench(BenchSetup& bench) {
   const char* path = std::getenv("REGIO_BENCH");
   if (path == nullptr || *path == '\0') {
     bench = default_bench(program_invocation_short_name);
@@ -146,15 +146,15 @@ int32_t open_driver(int32_t* table) {
   if (!trace_start()) return kBenchError;
   g.clock_us = 0;
   if (table == nullptr) return kNullTable;
-  BenchSpec bench;
+  BenchSetup bench;
   if (!load_bench(bench)) return kBenchError;
   g.bench = std::move(bench);
   g.clock_us = static_cast<uint64_t>(g.bench.start_ms) * 1000u;
   if (g.bench.open_result != 0) return g.bench.open_result;
   for (int slot = 0; slot < kSlots; ++slot) {
-    const BoardSpec& spec = g.bench.slots[static_cast<size_t>(slot)];
-    g.boards[slot].reset(spec.model, &spec);
-    table[slot] = spec.model != nullptr ? spec.model->device_code : -1;
+    const BoardSetup& setup = g.bench.slots[static_cast<size_t>(slot)];
+    g.boards[slot].reset(setup.model, &setup);
+    table[slot] = setup.model != nullptr ? setup.model->device_code : -1;
   }
   g.open = true;
   return 0;
@@ -166,7 +166,7 @@ int32_t start_driver(int32_t slot, int32_t* io_base) {
   Board& b = g.boards[slot];
   if (b.model == nullptr) return kEmptySlot;
   if (io_base == nullptr) return kNullBase;
-  if (b.spec->start_result != 0) return b.spec->start_result;
+  if (b.setup->start_result != 0) return b.setup->start_result;
   b.started = true;
   *io_base = kIoBase0 + kIoBaseStep * slot;
   return 0;
@@ -176,7 +176,7 @@ int32_t stop_driver(int32_t io_base) {
   if (!g.open) return kNotOpen;
   Board* b = board_at(io_base);
   if (b == nullptr) return kNotStarted;
-  if (b->spec->stop_result != 0) return b->spec->stop_result;
+  if (b->setup->stop_result != 0) return b->setup->stop_result;
   b->started = false;
   return 0;
 }

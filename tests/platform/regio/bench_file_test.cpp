@@ -84,7 +84,7 @@ TEST(BenchFile, SyntaxErrorNamesItsLine) {
 }
 
 TEST(BenchFile, FullFileGivesItsBench) {
-  const regio::BenchSpec b =
+  const regio::BenchSetup b =
       regio::read_bench_file(std::string(REGIO_TEST_BENCHES) + "/everything.toml");
   EXPECT_EQ(b.open_result, 0);
   EXPECT_EQ(b.close_result, 5);
@@ -115,14 +115,14 @@ TEST(BenchFile, FullFileGivesItsBench) {
 }
 
 TEST(BenchFile, EmptyFileIsAnEmptyBench) {
-  const regio::BenchSpec b = regio::read_bench_file(write_file("empty.toml", "# nothing\n"));
-  for (const regio::BoardSpec& slot : b.slots) EXPECT_EQ(slot.model, nullptr);
+  const regio::BenchSetup b = regio::read_bench_file(write_file("empty.toml", "# nothing\n"));
+  for (const regio::BoardSetup& slot : b.slots) EXPECT_EQ(slot.model, nullptr);
   EXPECT_EQ(b.open_result, 0);
   EXPECT_EQ(b.start_ms, 0u);
 }
 
 TEST(BenchFile, Vx428HasAllEightExpansionBoardsUnlessTold) {
-  const regio::BenchSpec b = regio::read_bench_file(write_file("vx428.toml", regio_test::one_board("VX-428")));
+  const regio::BenchSetup b = regio::read_bench_file(write_file("vx428.toml", regio_test::one_board("VX-428")));
   EXPECT_EQ(b.slots[0].expansions, 8);
 }
 
@@ -130,7 +130,7 @@ TEST(BenchFile, EveryModelNameIsKnown) {
   for (const char* name : {"VX-410", "VX-412", "VX-414", "VX-416", "VX-418", "VX-420", "VX-422",
                            "VX-422B", "VX-424", "VX-424B", "VX-426", "VX-428", "HM-230-8MW",
                            "HM-230-16MW", "HM-232", "HM-234", "HM-236", "DX-510"}) {
-    const regio::BenchSpec b = regio::read_bench_file(
+    const regio::BenchSetup b = regio::read_bench_file(
         write_file("model.toml", regio_test::one_board(name)));
     ASSERT_NE(b.slots[0].model, nullptr) << name;
     EXPECT_EQ(b.slots[0].model->name, name);

@@ -170,9 +170,9 @@ TEST(DefaultBench, EveryProgramFindsItsBoards) {
       {"dx510diag", {"DX-510", "DX-510"}},
   };
   for (const Row& row : rows) {
-    const regio::BenchSpec bench = regio::default_bench(row.program);
+    const regio::BenchSetup bench = regio::default_bench(row.program);
     for (size_t slot = 0; slot < regio::kSlots; ++slot) {
-      const regio::BoardSpec& b = bench.slots[slot];
+      const regio::BoardSetup& b = bench.slots[slot];
       if (slot < row.models.size()) {
         ASSERT_NE(b.model, nullptr) << row.program << " slot " << slot;
         EXPECT_EQ(b.model->name, row.models[slot]) << row.program << " slot " << slot;
@@ -188,8 +188,8 @@ TEST(DefaultBench, EveryProgramFindsItsBoards) {
 
 TEST(DefaultBench, OtherProgramsFindAnEmptyBench) {
   for (const char* program : {"", "vx424", "VX424CHK", "vx424chk2", "qai_panel"}) {
-    const regio::BenchSpec bench = regio::default_bench(program);
-    for (const regio::BoardSpec& b : bench.slots) EXPECT_EQ(b.model, nullptr) << program;
+    const regio::BenchSetup bench = regio::default_bench(program);
+    for (const regio::BoardSetup& b : bench.slots) EXPECT_EQ(b.model, nullptr) << program;
   }
 }
 
