@@ -132,6 +132,13 @@ class Terminal {
     waitpid(pid_, &status, 0);
     return status;
   }
+  // Waits until the program waits for a key: echo off.
+  void wait_raw() const {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while ((mode().c_lflag & ECHO) && std::chrono::steady_clock::now() < until) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
   termios mode() const {
     termios t{};
     tcgetattr(master_, &t);
@@ -146,17 +153,19 @@ class Terminal {
 
 TEST(KeysFromATerminal, FunctionAndCursorKeysComeAsTwoCodes) {
   Terminal term("wwwwwww");
-  term.wait_for("");
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  term.wait_raw();
   term.type("\x1b[A");
   term.wait_for("e0 48 ");
+  term.wait_raw();
   term.type("\x1bOP");
   term.wait_for("00 3b ");
+  term.wait_raw();
   term.type("x");
   term.wait_for("78 ");
+  term.wait_raw();
   term.type("\x1b");  // a lone Esc
   term.wait_for("1b ");
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  term.wait_raw();
   term.type("q");
   const std::string out = term.wait_for("\n");
   EXPECT_NE(out.find("e0 48 00 3b 78 1b 71 "), std::string::npos) << out;
@@ -171,6 +180,7 @@ TEST(KeysFromATerminal, FunctionAndCursorKeysComeAsTwoCodes) {
 TEST(KeysFromATerminal, PollSeesATypedKeyWithoutALineEnd) {
   Terminal term("pwp");
   term.wait_for("p0 ");
+  term.wait_raw();
   term.type("k");
   const std::string out = term.wait_for("\n");
   EXPECT_NE(out.find("p0 6b p0 "), std::string::npos) << out;
@@ -179,7 +189,7 @@ TEST(KeysFromATerminal, PollSeesATypedKeyWithoutALineEnd) {
 
 TEST(KeysFromATerminal, CtrlCStillEndsTheProgramAndRestoresTheMode) {
   Terminal term("w");
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  term.wait_raw();
   EXPECT_FALSE(term.mode().c_lflag & ECHO);  // waiting for a key: no echo
   term.type("\x03");
   const int status = term.wait_exit();
