@@ -66,11 +66,10 @@ bool latch_answers(BoardRegister read, BoardRegister write, bool invert) {
 // Tells the HM model of a pair from the VX model by a register test, sets
 // the model flag and returns the model's name.
 const char *identify_twin(const TwinModels &twin) {
-  constexpr BoardRegister kInvert{0x0E, Width::Byte};
-  constexpr BoardRegister kReadBack{0x0C, Width::Byte};
-  constexpr BoardRegister kWriteTo{0x0B, Width::Byte};
-  constexpr BoardRegister kWriteBack{0x1E, Width::Word};
-  constexpr int32_t kMemorySizeBit = 0x8000;
+  constexpr BoardRegister kInvert{regs::byte_map::kTwinInvert.offset, Width::Byte};
+  constexpr BoardRegister kReadBack{regs::byte_map::kTwinRead.offset, Width::Byte};
+  constexpr BoardRegister kWriteTo{regs::byte_map::kTwinWrite.offset, Width::Byte};
+  constexpr BoardRegister kWriteBack{regs::word_map::kTwinWriteBack.offset, Width::Word};
 
   model_flag = 0;
   switch (twin.test) {
@@ -87,7 +86,7 @@ const char *identify_twin(const TwinModels &twin) {
       write_register(kWriteBack, v);
       const int32_t r = read_register(kWriteBack) & 0xFFFF;
       if (r == v) return twin.vx;
-      const bool large = (read_register(kWriteBack) & kMemorySizeBit) != 0;
+      const bool large = (read_register(kWriteBack) & regs::word_map::kMemorySizeBit) != 0;
       model_flag = 1;
       write_register(kWriteBack, 0);
       return large ? twin.hm_16mw : twin.hm;

@@ -12,6 +12,8 @@
 #include <optional>
 #include <string_view>
 
+#include "registers.h"
+
 namespace frame {
 
 enum class Width { Byte, Word };
@@ -94,9 +96,10 @@ struct BoardLoopProgram {
 [[noreturn]] void run_board_loop(const BoardLoopProgram &program);
 
 // Common shapes of the identity rows.
-constexpr BoardRegister kByteBoardId{0x07, Width::Byte};
-constexpr BoardRegister kWordBoardId{0x0E, Width::Word};
-constexpr BoardRegister kByteSwitch{0x0B, Width::Byte};
-constexpr BoardRegister kWordSwitch{0x16, Width::Word};
+constexpr BoardRegister kByteBoardId{regs::byte_map::kBoardId.offset, Width::Byte};
+constexpr BoardRegister kWordBoardId{regs::word_map::kBoardId.offset, Width::Word};
+constexpr BoardRegister kByteSwitch{regs::byte_map::kBoardSwitch.offset, Width::Byte};
+constexpr BoardRegister kWordSwitch{regs::word_map::kBoardSwitch.offset, Width::Word};
+constexpr BoardRegister kVx410Switch{regs::vx410_map::kBoardSwitch.offset, Width::Word};
 
 }  // namespace frame

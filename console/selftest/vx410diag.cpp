@@ -12,7 +12,7 @@ constexpr BoardLoopProgram kProgram{
     .count_name = "VX-410",
     .board_id = kWordBoardId,
     .expected_id = 0x16,
-    .board_switch = BoardRegister{0x1A, Width::Word},
+    .board_switch = kVx410Switch,
     .id_match = "ボードID(=%02xH)は正常で、",
 };
 
