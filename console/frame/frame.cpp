@@ -1,5 +1,6 @@
 #include "frame.h"
 
+#include <bit>
 #include <cctype>
 #include <cstdarg>
 #include <cstdio>
@@ -7,6 +8,9 @@
 
 #include "keys.h"
 #include "regio32.h"
+
+// Sample buffers take the byte map's block reads in memory order.
+static_assert(std::endian::native == std::endian::little);
 
 namespace frame {
 
@@ -110,6 +114,27 @@ void write_register(BoardRegister reg, int32_t value) {
   }
 }
 
+int32_t read(const regs::Map &map, int32_t offset) {
+  return map.width == Width::Byte ? ReadByte(board_io_base, offset) : ReadWord(board_io_base, offset);
+}
+
+void write(const regs::Map &map, int32_t offset, int32_t value) {
+  if (map.width == Width::Byte) {
+    WriteByte(board_io_base, offset, value);
+  } else {
+    WriteWord(board_io_base, offset, value);
+  }
+}
+
+void read_samples(const regs::Map &map, uint16_t *samples, int32_t n) {
+  if (map.width == Width::Byte) {
+    // the buffer's bytes in memory order: each sample's low byte first
+    ReadByteBlock(board_io_base, map.data, 2 * n, reinterpret_cast<uint8_t *>(samples));
+  } else {
+    ReadWordBlock(board_io_base, map.data, n, samples);
+  }
+}
+
 void out(const char *format, ...) {
   va_list args;
   va_start(args, format);
@@ -145,7 +170,7 @@ std::optional<int32_t> parse_board_no(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
-int run_single_board(const SingleBoardProgram &program, int argc, char **argv) {
+std::optional<int> start_single_board(const SingleBoardProgram &program, int argc, char **argv) {
   out("%s", program.title);
   std::optional<int32_t> board_no = 0;
   if (argc == 2) {
@@ -172,11 +197,10 @@ int run_single_board(const SingleBoardProgram &program, int argc, char **argv) {
     out("ボードID(=%02xH)が異常です。\n", id);
     close_and_exit();
   }
-  if (program.stages != nullptr) program.stages();
-  return 0;
+  return std::nullopt;
 }
 
-void run_board_loop(const BoardLoopProgram &program) {
+void run_board_loop(const BoardLoopProgram &program, BoardStages stages) {
   if (program.titles != nullptr) out("%s", program.titles);
   const MatchList list = find_boards(program.device_code);
   if (list.count == 0) {
@@ -203,7 +227,7 @@ void run_board_loop(const BoardLoopProgram &program) {
     }
     out(program.id_match, id);
     if (program.board_switch) out(program.switch_text, read_register(*program.board_switch) & 0x0F);
-    if (program.stages != nullptr) program.stages();
+    if (stages.run != nullptr) stages.run(stages.member);
     const int32_t rc = Stop_Driver(board_io_base);
     if (rc != 0) {
       out("Stop_Driverでエラー(%d)が発生しました。\n", rc);

@@ -16,7 +16,7 @@
 
 namespace frame {
 
-enum class Width { Byte, Word };
+using regs::Width;
 
 struct BoardRegister {
   int32_t offset;
@@ -30,6 +30,14 @@ extern int model_flag;         // twin-model programs: 1 while the board is the 
 // Register access on the current board, with the width of the register.
 int32_t read_register(BoardRegister reg);
 void write_register(BoardRegister reg, int32_t value);
+
+// Register access through a layout's row: the access width is the map's.
+int32_t read(const regs::Map &map, int32_t offset);
+void write(const regs::Map &map, int32_t offset, int32_t value);
+// Moves n samples from the data register into samples[0 ... n - 1] with one
+// block-read call: 2n byte reads (low byte first) on the byte map, n word
+// reads on the others.
+void read_samples(const regs::Map &map, uint16_t *samples, int32_t n);
 
 // printf to standard output; the text shows at once, line end or not.
 void out(const char *format, ...) __attribute__((format(printf, 1, 2)));
@@ -52,12 +60,21 @@ struct SingleBoardProgram {
   int32_t device_code;
   BoardRegister board_id;
   uint16_t expected_id;
-  // The program's stages; they end the process. None: normal end, status 0.
-  void (*stages)() = nullptr;
 };
 
-// Returns the exit status of the paths that end without the close-and-exit routine.
-int run_single_board(const SingleBoardProgram &program, int argc, char **argv);
+// The single-board form up to the board ID check. Returns the exit status
+// when the program ends without its stages (the usage line), nothing when
+// the board is started and its stages follow.
+std::optional<int> start_single_board(const SingleBoardProgram &program, int argc, char **argv);
+
+// A program of the single-board form: the frame, then Stages(member), whose
+// result is the exit status. For example
+//   return frame::run_single_board<sampling::run>(kProgram, kProfile, argc, argv);
+template <auto Stages, class Member>
+int run_single_board(const SingleBoardProgram &program, const Member &member, int argc, char **argv) {
+  if (const std::optional<int> status = start_single_board(program, argc, argv)) return *status;
+  return Stages(member);
+}
 
 enum class TwinTest {
   None,
@@ -89,11 +106,23 @@ struct BoardLoopProgram {
   const char *id_match = "ボードID(%02xH)は正常で、";
   const char *id_mismatch = "ボードID(=%02xH)は異常です。\n";
   const char *after_stop = "";
-  // The stages of one board; they return to the frame.
-  void (*stages)() = nullptr;
 };
 
-[[noreturn]] void run_board_loop(const BoardLoopProgram &program);
+// The stages of one board, with the program's member row; they return to
+// the frame, which stops the board.
+struct BoardStages {
+  void (*run)(const void *member) = nullptr;
+  const void *member = nullptr;
+};
+
+[[noreturn]] void run_board_loop(const BoardLoopProgram &program, BoardStages stages);
+
+// A program of the board-loop form: Stages(member) for every board. For example
+//   frame::run_board_loop<selftest::run_board>(kProgram, kMember);
+template <auto Stages, class Member>
+[[noreturn]] void run_board_loop(const BoardLoopProgram &program, const Member &member) {
+  run_board_loop(program, BoardStages{[](const void *m) { Stages(*static_cast<const Member *>(m)); }, &member});
+}
 
 // Common shapes of the identity rows.
 constexpr BoardRegister kByteBoardId{regs::byte_map::kBoardId.offset, Width::Byte};

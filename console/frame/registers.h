@@ -13,6 +13,10 @@ namespace regs {
 
 enum class Access { Read, Write, ReadWrite };
 
+// Every register of a board is reached with one access width (byte boards:
+// ReadByte, WriteByte, ReadByteBlock; the others the word calls).
+enum class Width { Byte, Word };
+
 struct Register {
   int32_t offset;
   Access access;
@@ -89,6 +93,38 @@ constexpr uint32_t kVx410Masked = 0x100;  // VX-410: masked off every self-test 
 constexpr uint32_t kCounter = 0x200;   // VX-410: a counted run has taken its samples
 constexpr uint32_t kVx410Error = 0x400;   // VX-410: an error bit beside the full flag
 }  // namespace status
+
+// One register layout as the stages use it: where each register sits, the
+// access width, the bits one status read carries and how a value prints.
+// The stages read these rows instead of branching on the layout.
+inline constexpr int32_t kNone = -1;  // the layout has no such register
+
+struct Map {
+  const char *name;
+  Width width;
+  int32_t data;              // FIFO (read)
+  int32_t channel;           // channel register (write)
+  int32_t sampling_control;  // (write)
+  int32_t status;            // status register (read)
+  int32_t flag_clear;        // (write) a 1 bit clears that latched flag
+  int32_t manual_sampling;   // (read) starts one conversion
+  int32_t board_id;          // (read) also the reset read
+  int32_t clock_select;      // (write)
+  int32_t divider;           // (write)
+  int32_t memory_count;      // (read) HM boards
+  int32_t trigger_control;   // (write) VX-410
+  int32_t sample_counter;    // (write) VX-410
+  int32_t start_paced;       // sampling control value that starts paced sampling
+  uint32_t value_mask;       // the bits one access carries: 0xFF or 0xFFFF
+  const char *hex;           // a register value in console texts: "%02x" or "%04x"
+};
+
+// clang-format off
+//                          name      width        data  chan  ctrl  status clear manual ID    clock divider memcount trigger counter start value   hex
+inline constexpr Map kByteMap {"byte",  Width::Byte, 0x00, 0x00, 0x03, 0x05, 0x05, 0x06, 0x07, 0x08, 0x09, 0x08,  kNone, kNone, 0x81, 0xFF,   "%02x"};
+inline constexpr Map kWordMap {"word",  Width::Word, 0x00, 0x00, 0x06, 0x0A, 0x0A, 0x0C, 0x0E, 0x10, 0x12, 0x10,  kNone, kNone, 0x81, 0xFFFF, "%04x"};
+inline constexpr Map kVx410Map{"VX-410",Width::Word, 0x00, 0x00, 0x08, 0x0A, 0x0A, 0x08, 0x0E, 0x12, 0x14, kNone, 0x06,  0x16,  0x02, 0xFFFF, "%04x"};
+// clang-format on
 
 // Clock select values and the clocks they choose.
 constexpr int32_t kBaseClock = 0x00;

@@ -14,4 +14,4 @@ constexpr frame::SingleBoardProgram kProgram{
 
 }  // namespace
 
-int main(int argc, char **argv) { return frame::run_single_board(kProgram, argc, argv); }
+int main(int argc, char **argv) { return frame::start_single_board(kProgram, argc, argv).value_or(0); }

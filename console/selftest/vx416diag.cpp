@@ -17,4 +17,4 @@ constexpr BoardLoopProgram kProgram{
 
 }  // namespace
 
-int main() { run_board_loop(kProgram); }
+int main() { run_board_loop(kProgram, {}); }
