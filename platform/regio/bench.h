@@ -14,6 +14,11 @@ namespace regio {
 
 inline constexpr int kSlots = 8;
 
+// What one register access (or one element of a block read) costs in virtual
+// time: a PCI I/O access takes about half a microsecond.
+inline constexpr uint64_t kDefaultAccessNs = 500;
+inline constexpr uint64_t kMaxAccessNs = 1'000'000'000;
+
 // What a chosen register reads instead of the model's value. The model still
 // makes the read (a FIFO read still takes its sample), only the value
 // returned changes.
@@ -39,6 +44,7 @@ struct BenchSetup {
   int32_t open_result = 0;
   int32_t close_result = 0;
   uint32_t start_ms = 0;
+  uint64_t access_ns = kDefaultAccessNs;
   std::array<BoardSetup, kSlots> slots{};
 };
 

@@ -94,7 +94,9 @@ BenchSetup read_bench_file(const std::string& path) {
   file.only_keys(root, {"driver", "clock", "board"});
   BenchSetup bench;
   if (const toml::table* driver = file.table(root, "driver")) {
-    file.only_keys(*driver, {"open", "close"});
+    file.only_keys(*driver, {"open", "close", "access_ns"});
+    bench.access_ns = static_cast<uint64_t>(
+        file.integer(*driver, "access_ns", 1, kMaxAccessNs).value_or(kDefaultAccessNs));
     bench.open_result =
         static_cast<int32_t>(file.integer(*driver, "open", kInt32Min, kInt32Max).value_or(0));
     bench.close_result =

@@ -11,7 +11,9 @@
 //   one scan: every sample latches the sampling flag (and status bit 3 on the
 //   boards that raise it). A clock select written while pacing takes effect
 //   at the next start.
-// - A division count of 0 gives no pulses.
+// - A division count of 0 gives no pulses. A division count completed while
+//   pacing takes effect at once: the next pulse comes one new period after
+//   the write that completed it.
 // - When paced sampling has a sample the full FIFO cannot take, the full
 //   flag latches and the samples that do not fit are lost; pacing goes on.
 //   (A FIFO filled to the last place without a loss has no full flag.) On VX-412 and VX-414
@@ -144,11 +146,17 @@ bool pacer_wanted(const Board& b) {
   return true;
 }
 
-void catch_up(Board& b, uint64_t now_us) {
+constexpr uint64_t kNsPerSecond = 1'000'000'000u;
+
+// Pulses due by now_ns: one at pace_start_ns, then one every division / clock seconds.
+uint64_t pulses_due(const Board& b, uint64_t now_ns) {
+  return static_cast<uint64_t>(static_cast<u128>(now_ns - b.pace_start_ns) * b.pace_hz /
+                               (static_cast<u128>(b.division) * kNsPerSecond)) + 1;
+}
+
+void catch_up(Board& b, uint64_t now_ns) {
   if (!b.pacing) return;
-  const uint64_t due =
-      static_cast<uint64_t>(static_cast<u128>(now_us - b.pace_start_us) * b.pace_hz /
-                            (static_cast<u128>(b.division) * 1'000'000u)) + 1;
+  const uint64_t due = pulses_due(b, now_ns);
   if (due <= b.pulses) return;
   uint64_t scans = due - b.pulses;
   b.pulses = due;
@@ -174,23 +182,23 @@ void catch_up(Board& b, uint64_t now_us) {
 }
 
 // Starts or stops the pulses after sampling control or trigger changed.
-void pacer_update(Board& b, uint64_t now_us) {
+void pacer_update(Board& b, uint64_t now_ns) {
   const bool wanted = pacer_wanted(b) && b.division != 0;
   if (wanted == b.pacing) return;
   b.pacing = wanted;
   if (!wanted) return;
-  b.pace_start_us = now_us;
+  b.pace_start_ns = now_ns;
   b.pace_hz = clock_hz(b);
   b.pulses = 0;
-  catch_up(b, now_us);  // the pulse at the start write
+  catch_up(b, now_ns);  // the pulse at the start write
 }
 
-void sampling_control(Board& b, bool run, bool counted, uint64_t now_us) {
+void sampling_control(Board& b, bool run, bool counted, uint64_t now_ns) {
   b.sampling = run;
   b.counted = counted && run;
   if (b.counted) b.counted_left = b.counter_parts[0] | (b.counter_parts[1] << 16);
   if (!run) b.pacing = false;
-  pacer_update(b, now_us);
+  pacer_update(b, now_ns);
 }
 
 void manual_sampling(Board& b) {
@@ -217,21 +225,42 @@ void reset_read(Board& b) {
   b.data_high_next = false;
 }
 
-void divider_write(Board& b, uint32_t value) {
+// A division count completed while pacing takes effect from the write on
+// (the counter reloads): the next pulse comes one new period after it. A
+// count of 0 stops the pulses until a count is written again.
+void division_changed(Board& b, uint64_t now_ns) {
+  if (b.division == 0) {
+    b.pacing = false;
+    return;
+  }
+  if (!b.pacing) {
+    pacer_update(b, now_ns);  // a pacer that waited for a count starts with a pulse
+    return;
+  }
+  b.pace_start_ns = now_ns;
+  b.pace_hz = clock_hz(b);
+  b.pulses = 1;  // the pulse "at" the write is the one already made
+}
+
+// Takes one divider write; true when it completes a division count.
+bool divider_part(Board& b, uint32_t value) {
   if (b.model->divider == Divider::Paired) {
     b.divider_parts[b.divider_index] = static_cast<uint16_t>(value & 0xFF);
-    if (++b.divider_index == 4) {
-      b.divider_index = 0;
-      b.division = static_cast<uint64_t>(b.divider_parts[0] | (b.divider_parts[1] << 8)) *
-                   (b.divider_parts[2] | (b.divider_parts[3] << 8));
-    }
-  } else {
-    b.divider_parts[b.divider_index] = static_cast<uint16_t>(value);
-    if (++b.divider_index == 2) {
-      b.divider_index = 0;
-      b.division = b.divider_parts[0] | (static_cast<uint32_t>(b.divider_parts[1]) << 16);
-    }
+    if (++b.divider_index < 4) return false;
+    b.divider_index = 0;
+    b.division = static_cast<uint64_t>(b.divider_parts[0] | (b.divider_parts[1] << 8)) *
+                 (b.divider_parts[2] | (b.divider_parts[3] << 8));
+    return true;
   }
+  b.divider_parts[b.divider_index] = static_cast<uint16_t>(value);
+  if (++b.divider_index < 2) return false;
+  b.divider_index = 0;
+  b.division = b.divider_parts[0] | (static_cast<uint32_t>(b.divider_parts[1]) << 16);
+  return true;
+}
+
+void divider_write(Board& b, uint32_t value, uint64_t now_ns) {
+  if (divider_part(b, value)) division_changed(b, now_ns);
 }
 
 void channel_write(Board& b, uint32_t value) {
@@ -312,15 +341,15 @@ uint16_t byte_read(Board& b, int32_t offset) {
   }
 }
 
-void byte_write(Board& b, int32_t offset, uint32_t value, uint64_t now_us) {
+void byte_write(Board& b, int32_t offset, uint32_t value, uint64_t now_ns) {
   const Model& m = *b.model;
   const uint32_t v = value & 0xFF;
   switch (offset) {
     case 0x00: channel_write(b, v); break;
-    case 0x03: sampling_control(b, (v & 0x81) == 0x81, false, now_us); break;
+    case 0x03: sampling_control(b, (v & 0x81) == 0x81, false, now_ns); break;
     case 0x05: b.latched = static_cast<uint16_t>(b.latched & ~v); break;
     case 0x08: b.clock_select = static_cast<uint8_t>(v); b.divider_index = 0; break;
-    case 0x09: divider_write(b, v); break;
+    case 0x09: divider_write(b, v, now_ns); break;
     case 0x0B:
       if (m.twin == Twin::Loop0B0C && m.hm) b.twin_latch = static_cast<uint16_t>(v);
       break;
@@ -358,15 +387,15 @@ uint16_t word_read(Board& b, int32_t offset) {
   }
 }
 
-void word_write(Board& b, int32_t offset, uint32_t value, uint64_t now_us) {
+void word_write(Board& b, int32_t offset, uint32_t value, uint64_t now_ns) {
   const Model& m = *b.model;
   const uint32_t v = value & 0xFFFF;
   switch (offset) {
     case 0x00: channel_write(b, v); break;
-    case 0x06: sampling_control(b, (v & 0x81) == 0x81, false, now_us); break;
+    case 0x06: sampling_control(b, (v & 0x81) == 0x81, false, now_ns); break;
     case 0x0A: b.latched = static_cast<uint16_t>(b.latched & ~v); break;
     case 0x10: b.clock_select = static_cast<uint8_t>(v); b.divider_index = 0; break;
-    case 0x12: divider_write(b, v); break;
+    case 0x12: divider_write(b, v, now_ns); break;
     case 0x1E:
       if (m.twin == Twin::Word1E && m.hm) b.twin_latch = static_cast<uint16_t>(v);
       break;
@@ -387,7 +416,7 @@ uint16_t vx410_read(Board& b, int32_t offset) {
   }
 }
 
-void vx410_write(Board& b, int32_t offset, uint32_t value, uint64_t now_us) {
+void vx410_write(Board& b, int32_t offset, uint32_t value, uint64_t now_ns) {
   const uint32_t v = value & 0xFFFF;
   switch (offset) {
     case 0x00: channel_write(b, v); break;
@@ -395,16 +424,16 @@ void vx410_write(Board& b, int32_t offset, uint32_t value, uint64_t now_us) {
       b.trigger = (v & 0x80) != 0;
       if (!b.trigger) b.latched = static_cast<uint16_t>(b.latched & ~kBit4);
       if (!b.trigger) b.pacing = false;
-      pacer_update(b, now_us);
+      pacer_update(b, now_ns);
       break;
     case 0x08:
-      if (v == 0x02) sampling_control(b, true, false, now_us);
-      else if (v == 0x04) sampling_control(b, true, true, now_us);
-      else sampling_control(b, false, false, now_us);
+      if (v == 0x02) sampling_control(b, true, false, now_ns);
+      else if (v == 0x04) sampling_control(b, true, true, now_ns);
+      else sampling_control(b, false, false, now_ns);
       break;
     case 0x0A: b.latched = static_cast<uint16_t>(b.latched & ~v); break;
     case 0x12: b.clock_select = static_cast<uint8_t>(v); b.divider_index = 0; break;
-    case 0x14: divider_write(b, v); break;
+    case 0x14: divider_write(b, v, now_ns); break;
     case 0x16:
       b.counter_parts[b.counter_index] = v;
       b.counter_index = static_cast<uint8_t>((b.counter_index + 1) % 2);
@@ -484,8 +513,8 @@ uint16_t overridden(Board& b, uint16_t index, uint16_t value) {
 
 }  // namespace
 
-uint16_t Board::read(int32_t offset, uint64_t now_us) {
-  catch_up(*this, now_us);
+uint16_t Board::read(int32_t offset, uint64_t now_ns) {
+  catch_up(*this, now_ns);
   uint16_t value = model_read(*this, offset);
   if (offset >= 0 && offset < 256 && override_at[static_cast<size_t>(offset)] != 0) {
     value = overridden(*this, override_at[static_cast<size_t>(offset)], value);
@@ -493,20 +522,28 @@ uint16_t Board::read(int32_t offset, uint64_t now_us) {
   return value;
 }
 
-void Board::write(int32_t offset, uint32_t value, uint64_t now_us) {
-  catch_up(*this, now_us);
+void Board::write(int32_t offset, uint32_t value, uint64_t now_ns) {
+  catch_up(*this, now_ns);
   switch (model->map) {
-    case Map::Byte: byte_write(*this, offset, value, now_us); break;
-    case Map::Word: word_write(*this, offset, value, now_us); break;
-    case Map::Vx410: vx410_write(*this, offset, value, now_us); break;
+    case Map::Byte: byte_write(*this, offset, value, now_ns); break;
+    case Map::Word: word_write(*this, offset, value, now_ns); break;
+    case Map::Vx410: vx410_write(*this, offset, value, now_ns); break;
     case Map::Dx510: dx510_write(*this, offset, value); break;
   }
 }
 
+uint64_t Board::next_event_ns() const {
+  if (!pacing) return UINT64_MAX;
+  // pulse number `pulses` (counted from 0) comes at pace_start_ns + pulses * division / clock
+  const u128 after = (static_cast<u128>(pulses) * division * kNsPerSecond + pace_hz - 1) / pace_hz;
+  const u128 at = pace_start_ns + after;
+  return at > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(at);
+}
+
 void Board::read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t count,
-                       uint64_t now_us) {
+                       uint64_t now_ns, uint64_t step_ns) {
   // The block takes the FIFO as it stands when the read begins.
-  catch_up(*this, now_us);
+  catch_up(*this, now_ns);
   const bool plain_data = offset == 0x00 && override_at[0] == 0;
   if (plain_data && words != nullptr) {
     for (int32_t i = 0; i < count; ++i) words[i] = pop_sample(*this);
@@ -527,7 +564,7 @@ void Board::read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t 
     return;
   }
   for (int32_t i = 0; i < count; ++i) {
-    const uint16_t v = read(offset, now_us + static_cast<uint64_t>(i));
+    const uint16_t v = read(offset, now_ns + step_ns * static_cast<uint64_t>(i));
     if (bytes != nullptr) bytes[i] = static_cast<uint8_t>(v);
     else words[i] = v;
   }

@@ -62,9 +62,9 @@ struct Board {
   uint8_t counter_index = 0;
   uint32_t counted_left = 0;       // samples the counted run still takes
   bool pacing = false;             // pulses are coming
-  uint64_t pace_start_us = 0;      // time of the first pulse
+  uint64_t pace_start_ns = 0;      // time of the first pulse
   uint64_t pace_hz = 0;
-  uint64_t pulses = 0;             // pulses made since pace_start_us
+  uint64_t pulses = 0;             // pulses made since pace_start_ns
 
   // FIFO (on the HM boards, FIFO and board memory as one store).
   uint64_t capacity = 0;
@@ -85,11 +85,13 @@ struct Board {
   uint16_t dx_counter = 0;         // register 0x0E
 
   void reset(const Model* m, const BoardSetup* s);
-  uint16_t read(int32_t offset, uint64_t now_us);
-  void write(int32_t offset, uint32_t value, uint64_t now_us);
-  // count reads of one register into buffer, one microsecond apart from now_us.
+  uint16_t read(int32_t offset, uint64_t now_ns);
+  void write(int32_t offset, uint32_t value, uint64_t now_ns);
+  // count reads of one register into buffer, step_ns apart from now_ns.
   void read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t count,
-                  uint64_t now_us);
+                  uint64_t now_ns, uint64_t step_ns);
+  // When the board next changes by itself (a pacer pulse); UINT64_MAX: never.
+  uint64_t next_event_ns() const;
 };
 
 // The value the data register gives for a channel of a scan.

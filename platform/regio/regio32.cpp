@@ -10,15 +10,24 @@
 //   Stop_Driver   1  driver not open      5  no started board at that I/O base
 //   Close_Driver  1  driver not open
 //
-// Virtual time: every register access and every element of a block read
-// costs 1 us, every control call 50 us. Open_Driver sets the clock to the
-// bench's start_ms.
+// Virtual time, in nanoseconds: every register access and every element of
+// a block read costs the bench's access time (500 ns unless the bench file
+// sets another), a tick read 20 ns, every control call 50 us. Open_Driver
+// sets the clock to the bench's start_ms.
+//
+// A busy poll is fast-forwarded: when a read repeats the read before it
+// (tick reads in between allowed) with the same answer, or a tick read
+// repeats the tick before it, nothing the program can see changes until the
+// board's next pulse or the next millisecond of the tick, so the clock moves
+// on to whichever comes first. Every value a program reads is the one it
+// would read polling at full speed; only the number of polls differs.
 #include "regio32.h"
 
 #include <errno.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -36,7 +45,9 @@ namespace regio {
 
 namespace {
 
-constexpr uint64_t kControlCost = 50;
+constexpr uint64_t kControlCost_ns = 50'000;
+constexpr uint64_t kTickCost_ns = 20;
+constexpr uint64_t kNsPerMs = 1'000'000;
 constexpr int32_t kIoBase0 = 0xD000;
 constexpr int32_t kIoBaseStep = 0x100;
 
@@ -52,7 +63,17 @@ struct Driver {
   bool open = false;
   BenchSetup bench;
   Board boards[kSlots];
-  uint64_t clock_us = 0;
+  uint64_t clock_ns = 0;
+  uint64_t access_ns = kDefaultAccessNs;
+  // The call before, for telling a busy poll from work.
+  struct LastRead {
+    bool valid = false;
+    bool byte = false;
+    int32_t io_base = 0, offset = 0;
+    uint16_t value = 0;
+  } last_read;
+  bool last_was_tick = false;
+  uint32_t last_tick = 0;
   Trace trace;
   bool trace_checked = false;  // REGIO_TRACE looked at since the last Close_Driver
   bool exit_hook = false;
@@ -144,12 +165,13 @@ bool load_bench(BenchSetup& bench) {
 int32_t open_driver(int32_t* table) {
   g.open = false;
   if (!trace_start()) return kBenchError;
-  g.clock_us = 0;
+  g.clock_ns = 0;
   if (table == nullptr) return kNullTable;
   BenchSetup bench;
   if (!load_bench(bench)) return kBenchError;
   g.bench = std::move(bench);
-  g.clock_us = static_cast<uint64_t>(g.bench.start_ms) * 1000u;
+  g.clock_ns = static_cast<uint64_t>(g.bench.start_ms) * kNsPerMs;
+  g.access_ns = g.bench.access_ns;
   if (g.bench.open_result != 0) return g.bench.open_result;
   for (int slot = 0; slot < kSlots; ++slot) {
     const BoardSetup& setup = g.bench.slots[static_cast<size_t>(slot)];
@@ -188,38 +210,109 @@ int32_t close_driver() {
   return g.bench.close_result;
 }
 
-uint16_t register_read(int32_t io_base, int32_t offset, uint16_t open_value) {
-  const uint64_t now = g.clock_us++;
-  Board* b = board_at(io_base);
-  return b != nullptr ? b->read(offset, now) : open_value;
+// Something other than a repeated poll happened.
+void busy() {
+  g.last_read.valid = false;
+  g.last_was_tick = false;
 }
 
-void register_write(int32_t io_base, int32_t offset, int32_t value, uint32_t mask) {
-  const uint64_t now = g.clock_us++;
-  if (Board* b = board_at(io_base)) b->write(offset, static_cast<uint32_t>(value) & mask, now);
+// A poll that changed nothing: move the clock on to the board's next pulse
+// or the tick's next millisecond, whichever comes first.
+void fast_forward(const Board* b) {
+  const uint64_t next_ms = (g.clock_ns / kNsPerMs + 1) * kNsPerMs;
+  const uint64_t until = b != nullptr ? std::min(b->next_event_ns(), next_ms) : next_ms;
+  g.clock_ns = std::max(g.clock_ns, until);
+}
+
+// One access of the program's width to a board of either width. A word
+// access to a byte board reaches the byte registers at offset and offset + 1
+// (low byte first); a byte access to a word board reaches one half of the
+// word register at the even offset below, the other half reading as the
+// register's and writing as 0.
+uint16_t board_read(Board& b, int32_t offset, bool byte, uint64_t now) {
+  const bool byte_board = byte_wide(*b.model);
+  if (byte == byte_board) return b.read(offset, now);
+  if (byte_board) {
+    const uint16_t low = b.read(offset, now) & 0xFF;
+    return static_cast<uint16_t>(low | (b.read(offset + 1, now) & 0xFF) << 8);
+  }
+  const uint16_t word = b.read(offset & ~1, now);
+  return static_cast<uint16_t>((offset & 1) != 0 ? word >> 8 : word & 0xFF);
+}
+
+void board_write(Board& b, int32_t offset, uint32_t value, bool byte, uint64_t now) {
+  const bool byte_board = byte_wide(*b.model);
+  if (byte == byte_board) {
+    b.write(offset, value, now);
+  } else if (byte_board) {
+    b.write(offset, value & 0xFF, now);
+    b.write(offset + 1, (value >> 8) & 0xFF, now);
+  } else {
+    b.write(offset & ~1, (offset & 1) != 0 ? (value & 0xFF) << 8 : value & 0xFF, now);
+  }
+}
+
+uint16_t register_read(int32_t io_base, int32_t offset, bool byte) {
+  const uint64_t now = g.clock_ns;
+  g.clock_ns += g.access_ns;
+  Board* b = board_at(io_base);
+  const uint16_t value = b != nullptr ? board_read(*b, offset, byte, now) : byte ? 0xFF : 0xFFFF;
+  const Driver::LastRead read{true, byte, io_base, offset, value};
+  const Driver::LastRead& last = g.last_read;
+  const bool repeat = last.valid && last.byte == byte && last.io_base == io_base &&
+                      last.offset == offset && last.value == value;
+  busy();
+  g.last_read = read;
+  if (repeat) fast_forward(b);
+  return value;
+}
+
+void register_write(int32_t io_base, int32_t offset, int32_t value, bool byte) {
+  busy();
+  const uint64_t now = g.clock_ns;
+  g.clock_ns += g.access_ns;
+  if (Board* b = board_at(io_base)) {
+    board_write(*b, offset, static_cast<uint32_t>(value) & (byte ? 0xFFu : 0xFFFFu), byte, now);
+  }
 }
 
 void block_read(int32_t io_base, int32_t offset, int32_t count, uint8_t* bytes, uint16_t* words) {
+  busy();
   if (count <= 0 || (bytes == nullptr && words == nullptr)) return;
-  const uint64_t now = g.clock_us;
-  g.clock_us += static_cast<uint64_t>(count);
+  const uint64_t now = g.clock_ns;
+  g.clock_ns += g.access_ns * static_cast<uint64_t>(count);
   Board* b = board_at(io_base);
-  if (b == nullptr) {
-    for (int32_t i = 0; i < count; ++i) {
-      if (bytes != nullptr)
-        bytes[i] = 0xFF;
-      else
-        words[i] = 0xFFFF;
-    }
+  const bool byte = bytes != nullptr;
+  if (b != nullptr && byte == byte_wide(*b->model)) {
+    b->read_block(offset, bytes, words, count, now, g.access_ns);
     return;
   }
-  if (bytes != nullptr && !byte_wide(*b->model)) {
-    for (int32_t i = 0; i < count; ++i) {
-      bytes[i] = static_cast<uint8_t>(b->read(offset, now + static_cast<uint64_t>(i)));
+  for (int32_t i = 0; i < count; ++i) {
+    const uint64_t at = now + g.access_ns * static_cast<uint64_t>(i);
+    const uint16_t v = b != nullptr ? board_read(*b, offset, byte, at) : 0xFFFF;
+    if (byte) {
+      bytes[i] = static_cast<uint8_t>(v);
+    } else {
+      words[i] = v;
     }
-    return;
   }
-  b->read_block(offset, bytes, words, count, now);
+}
+
+void control_call() {
+  busy();
+  g.clock_ns += kControlCost_ns;
+}
+
+uint32_t tick_read() {
+  g.clock_ns += kTickCost_ns;
+  const uint32_t tick = static_cast<uint32_t>(g.clock_ns / kNsPerMs);
+  const bool repeat = g.last_was_tick && g.last_tick == tick;
+  g.last_was_tick = true;
+  g.last_tick = tick;
+  if (!repeat) return tick;
+  // a wait on the tick alone: the next read is the next millisecond
+  g.clock_ns = (g.clock_ns / kNsPerMs + 1) * kNsPerMs;
+  return tick;
 }
 
 }  // namespace
@@ -242,7 +335,7 @@ unsigned hex(int32_t v) { return static_cast<unsigned>(v); }
 
 REGIO_EXPORT int32_t Open_Driver(int32_t* device_table) {
   const int32_t result = regio::open_driver(device_table);
-  g.clock_us += regio::kControlCost;
+  regio::control_call();
   if (!g.trace.on()) return result;
   if (result != 0) {
     regio::trace_control("Open_Driver() = %d", result);
@@ -258,7 +351,7 @@ REGIO_EXPORT int32_t Open_Driver(int32_t* device_table) {
 REGIO_EXPORT int32_t Start_Driver(int32_t slot, int32_t mode, int32_t* io_base) {
   regio::trace_start();
   const int32_t result = regio::start_driver(slot, io_base);
-  g.clock_us += regio::kControlCost;
+  regio::control_call();
   if (!g.trace.on()) return result;
   if (result == 0)
     regio::trace_control("Start_Driver(%d, %d) = 0 io_base=0x%x", slot, mode, hex(*io_base));
@@ -270,7 +363,7 @@ REGIO_EXPORT int32_t Start_Driver(int32_t slot, int32_t mode, int32_t* io_base) 
 REGIO_EXPORT int32_t Stop_Driver(int32_t io_base) {
   regio::trace_start();
   const int32_t result = regio::stop_driver(io_base);
-  g.clock_us += regio::kControlCost;
+  regio::control_call();
   if (g.trace.on()) regio::trace_control("Stop_Driver(0x%x) = %d", hex(io_base), result);
   return result;
 }
@@ -278,7 +371,7 @@ REGIO_EXPORT int32_t Stop_Driver(int32_t io_base) {
 REGIO_EXPORT int32_t Close_Driver(void) {
   regio::trace_start();
   const int32_t result = regio::close_driver();
-  g.clock_us += regio::kControlCost;
+  regio::control_call();
   if (g.trace.on()) regio::trace_control("Close_Driver() = %d", result);
   // the next call starts a new trace, as a new program would
   g.trace.close();
@@ -288,7 +381,7 @@ REGIO_EXPORT int32_t Close_Driver(void) {
 
 REGIO_EXPORT int32_t ReadByte(int32_t io_base, int32_t offset) {
   regio::trace_start();
-  const uint16_t value = regio::register_read(io_base, offset, 0xFF) & 0xFF;
+  const uint16_t value = regio::register_read(io_base, offset, true);
   if (g.trace.on() && !regio::repeated(regio::kReadByte, io_base, offset, value))
     regio::trace("ReadByte(0x%x, 0x%02x) = 0x%02x", hex(io_base), hex(offset), value);
   return value;
@@ -296,14 +389,14 @@ REGIO_EXPORT int32_t ReadByte(int32_t io_base, int32_t offset) {
 
 REGIO_EXPORT void WriteByte(int32_t io_base, int32_t offset, int32_t value) {
   regio::trace_start();
-  regio::register_write(io_base, offset, value, 0xFF);
+  regio::register_write(io_base, offset, value, true);
   if (g.trace.on() && !regio::repeated(regio::kWriteByte, io_base, offset, value))
     regio::trace("WriteByte(0x%x, 0x%02x, 0x%x)", hex(io_base), hex(offset), hex(value));
 }
 
 REGIO_EXPORT int32_t ReadWord(int32_t io_base, int32_t offset) {
   regio::trace_start();
-  const uint16_t value = regio::register_read(io_base, offset, 0xFFFF);
+  const uint16_t value = regio::register_read(io_base, offset, false);
   if (g.trace.on() && !regio::repeated(regio::kReadWord, io_base, offset, value))
     regio::trace("ReadWord(0x%x, 0x%02x) = 0x%04x", hex(io_base), hex(offset), value);
   return value;
@@ -311,7 +404,7 @@ REGIO_EXPORT int32_t ReadWord(int32_t io_base, int32_t offset) {
 
 REGIO_EXPORT void WriteWord(int32_t io_base, int32_t offset, int32_t value) {
   regio::trace_start();
-  regio::register_write(io_base, offset, value, 0xFFFF);
+  regio::register_write(io_base, offset, value, false);
   if (g.trace.on() && !regio::repeated(regio::kWriteWord, io_base, offset, value))
     regio::trace("WriteWord(0x%x, 0x%02x, 0x%x)", hex(io_base), hex(offset), hex(value));
 }
@@ -330,7 +423,9 @@ REGIO_EXPORT void ReadWordBlock(int32_t io_base, int32_t offset, int32_t count, 
     regio::trace("ReadWordBlock(0x%x, 0x%02x, %d)", hex(io_base), hex(offset), count);
 }
 
-REGIO_EXPORT uint64_t Regio_Clock_us(uint32_t advance_us) {
-  g.clock_us += advance_us;
-  return g.clock_us;
+REGIO_EXPORT uint64_t Regio_Clock_ns(uint64_t advance_ns) {
+  g.clock_ns += advance_ns;
+  return g.clock_ns;
 }
+
+REGIO_EXPORT uint32_t Regio_Tick_ms(void) { return regio::tick_read(); }

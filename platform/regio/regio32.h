@@ -26,11 +26,14 @@ void WriteWord(int32_t io_base, int32_t offset, int32_t value);
 void ReadByteBlock(int32_t io_base, int32_t offset, int32_t count, uint8_t *buffer);
 void ReadWordBlock(int32_t io_base, int32_t offset, int32_t count, uint16_t *buffer);
 
-/* Offered by the simulated bench only: advances its virtual clock by
- * advance_us microseconds and returns the clock's reading in microseconds.
- * The tick function looks it up at run time and falls back to the
- * monotonic clock when the loaded library has none. */
-uint64_t Regio_Clock_us(uint32_t advance_us);
+/* Offered by the simulated bench only. Regio_Tick_ms reads its virtual
+ * clock in milliseconds, as the platform's tick counter would (32 bits,
+ * wrapping); the tick function looks it up at run time and falls back to the
+ * monotonic clock when the loaded library has none. Regio_Clock_ns advances
+ * the clock by advance_ns nanoseconds and returns it, for tests that step
+ * time. */
+uint32_t Regio_Tick_ms(void);
+uint64_t Regio_Clock_ns(uint64_t advance_ns);
 
 #ifdef __cplusplus
 }

@@ -36,6 +36,9 @@ inline std::string read_file(const std::string& path) {
   return text.str();
 }
 
+// The bench's virtual clock in microseconds, after advancing it by advance_us.
+inline uint64_t clock_us(uint64_t advance_us) { return Regio_Clock_ns(advance_us * 1000) / 1000; }
+
 // One driver session on a bench given as text (empty: no REGIO_BENCH).
 class Bench : public ::testing::Test {
  protected:

@@ -206,23 +206,71 @@ TEST_F(Driver, WithoutBenchFileTheProgramNameChooses) {
 
 TEST_F(Driver, CostsOfTheCalls) {
   ASSERT_EQ(open("[clock]\nstart_ms = 7\n" + one_board("VX-426")), 0);
-  const uint64_t t0 = Regio_Clock_us(0);
-  EXPECT_EQ(t0, 7000u + 50u) << "start_ms, then Open_Driver's cost";
+  const uint64_t t0 = Regio_Clock_ns(0);
+  EXPECT_EQ(t0, 7'000'000u + 50'000u) << "start_ms, then Open_Driver's cost";
   int32_t base = 0;
   ASSERT_EQ(Start_Driver(0, 2, &base), 0);
-  EXPECT_EQ(Regio_Clock_us(0), t0 + 50);
+  EXPECT_EQ(Regio_Clock_ns(0), t0 + 50'000);
   ReadWord(base, 0x0E);
   WriteWord(base, 0x00, 0);
-  EXPECT_EQ(Regio_Clock_us(0), t0 + 52);
+  EXPECT_EQ(Regio_Clock_ns(0), t0 + 51'000) << "500 ns an access";
   uint16_t words[100];
   ReadWordBlock(base, 0x00, 100, words);
-  EXPECT_EQ(Regio_Clock_us(0), t0 + 152);
-  EXPECT_EQ(Regio_Clock_us(1000), t0 + 1152);
+  EXPECT_EQ(Regio_Clock_ns(0), t0 + 101'000) << "500 ns an element";
+  uint8_t bytes[100];
+  ReadByteBlock(base, 0x00, 100, bytes);
+  EXPECT_EQ(Regio_Clock_ns(0), t0 + 151'000);
+  Regio_Tick_ms();
+  EXPECT_EQ(Regio_Clock_ns(0), t0 + 151'020) << "20 ns a tick read";
   ReadByte(0xD700, 0x05);  // a register access costs also where no board answers
-  EXPECT_EQ(Regio_Clock_us(0), t0 + 1153);
+  EXPECT_EQ(Regio_Clock_ns(0), t0 + 151'520);
   Stop_Driver(base);
   Stop_Driver(base);  // failing calls cost too
-  EXPECT_EQ(Regio_Clock_us(0), t0 + 1253);
+  EXPECT_EQ(Regio_Clock_ns(0), t0 + 251'520);
+}
+
+TEST_F(Driver, TheBenchFileSetsTheAccessCost) {
+  ASSERT_EQ(open("[driver]\naccess_ns = 2000\n" + one_board("VX-424")), 0);
+  int32_t base = 0;
+  ASSERT_EQ(Start_Driver(0, 2, &base), 0);
+  const uint64_t t0 = Regio_Clock_ns(0);
+  WriteByte(base, 0x03, 0);
+  uint8_t bytes[10];
+  ReadByteBlock(base, 0x00, 10, bytes);
+  EXPECT_EQ(Regio_Clock_ns(0), t0 + 22'000);
+}
+
+TEST_F(Driver, ABusyPollRunsOnToTheNextPulseOrMillisecond) {
+  // VX-426 pacing at 10 Hz: pulses at the start write, then every 100 ms
+  ASSERT_EQ(open(one_board("VX-426")), 0);
+  int32_t base = 0;
+  ASSERT_EQ(Start_Driver(0, 2, &base), 0);
+  WriteWord(base, 0x00, 0);
+  WriteWord(base, 0x10, 0);
+  WriteWord(base, 0x12, 0x0900);
+  WriteWord(base, 0x12, 0x003D);
+  const uint64_t start = Regio_Clock_ns(0);
+  WriteWord(base, 0x06, 0x81);
+  WriteWord(base, 0x0A, 0x20);  // clear the clock flag of the first pulse
+  // the status poll with the tick between its reads, as a status wait makes it
+  uint32_t ticks = 0, last = Regio_Tick_ms(), polls = 0;
+  while ((ReadWord(base, 0x0A) & 0x20) == 0) {
+    ++polls;
+    const uint32_t now = Regio_Tick_ms();
+    EXPECT_LE(now - last, 1u) << "the tick shows every millisecond";
+    ticks += now - last;
+    last = now;
+  }
+  EXPECT_EQ(Regio_Clock_ns(0) - start, 100'000'000u + 20u + 500u)
+      << "the clock stood at the pulse for the tick read and the read that saw it";
+  EXPECT_EQ(ticks, 100u);
+  EXPECT_LT(polls, 300u) << "about one poll a millisecond, not one every 520 ns";
+  // a wait on the tick alone
+  const uint32_t t = Regio_Tick_ms();
+  uint32_t reads = 0;
+  while (Regio_Tick_ms() - t < 500) ++reads;
+  EXPECT_LE(reads, 1000u);
+  EXPECT_GE(reads, 500u);
 }
 
 TEST_F(Driver, ClockIsTheSameOnEveryRun) {
@@ -231,11 +279,12 @@ TEST_F(Driver, ClockIsTheSameOnEveryRun) {
     ASSERT_EQ(open("[clock]\nstart_ms = 0xFFFFFFFF\n" + one_board("VX-424")), 0);
     int32_t base = 0;
     Start_Driver(0, 2, &base);
-    for (int i = 0; i < 10; ++i) ReadByte(base, 0x05);
-    const uint64_t now = Regio_Clock_us(3);
+    for (int i = 0; i < 10; ++i) ReadByte(base, i % 2 == 0 ? 0x05 : 0x0B);
+    const uint64_t now = Regio_Clock_ns(3);
     if (run == 0) first = now;
     EXPECT_EQ(now, first);
-    EXPECT_EQ(now, 0xFFFFFFFFull * 1000 + 50 + 50 + 10 + 3) << "no wrap in the microsecond clock";
+    EXPECT_EQ(now, 0xFFFFFFFFull * 1'000'000 + 50'000 + 50'000 + 10 * 500 + 3) << "no wrap in the nanosecond clock";
+    EXPECT_EQ(Regio_Tick_ms(), 0xFFFFFFFFu);
   }
 }
 
@@ -262,7 +311,7 @@ TEST_F(Driver, TraceLines) {
   ReadByteBlock(0xD000, 0x00, 64, bytes);
   uint16_t words[512];
   ReadWordBlock(0xD100, 0x00, 512, words);
-  Regio_Clock_us(5);
+  regio_test::clock_us(5);
   Stop_Driver(0xD000);
   Close_Driver();
   EXPECT_EQ(regio_test::read_file(trace_path),
@@ -311,7 +360,7 @@ TEST_F(Driver, TracedPollStaysFast) {
   const auto t0 = std::chrono::steady_clock::now();
   for (int i = 0; i < 1'000'000; ++i) {
     ReadWord(base, 0x0A);
-    Regio_Clock_us(1);
+    regio_test::clock_us(1);
   }
   EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 2.0);
   EXPECT_EQ(trace_text(),

@@ -9,7 +9,7 @@ string(REGEX REPLACE "\n$" "" symbols "${symbols}")
 string(REPLACE "\n" ";" symbols "${symbols}")
 list(SORT symbols)
 set(expected Close_Driver Open_Driver ReadByte ReadByteBlock ReadWord ReadWordBlock
-    Regio_Clock_us Start_Driver Stop_Driver WriteByte WriteWord)
+    Regio_Clock_ns Regio_Tick_ms Start_Driver Stop_Driver WriteByte WriteWord)
 if(NOT symbols STREQUAL expected)
   message(FATAL_ERROR "exported: ${symbols}\nexpected: ${expected}")
 endif()

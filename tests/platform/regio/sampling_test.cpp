@@ -46,7 +46,7 @@ class Access {
     rd(r_.data);
     if (layout_ == Layout::Byte) rd(r_.data);
   }
-  static uint32_t tick() { return static_cast<uint32_t>(Regio_Clock_us(1) / 1000); }
+  static uint32_t tick() { return Regio_Tick_ms(); }
 
   // Counts the clock flags of a paced run over a window, as the clock count does.
   int32_t clock_count(const std::vector<int32_t>& channels, int32_t start_value, bool reg02,
@@ -82,9 +82,9 @@ class Access {
 
   // Waits for all bits of mask; steps the clock by `step_us` between polls.
   bool wait_for(int32_t mask, uint32_t step_us, uint64_t limit_us) const {
-    const uint64_t end = Regio_Clock_us(0) + limit_us;
+    const uint64_t end = regio_test::clock_us(0) + limit_us;
     while ((status() & mask) != mask) {
-      if (Regio_Clock_us(step_us) > end) return false;
+      if (regio_test::clock_us(step_us) > end) return false;
     }
     return true;
   }
@@ -224,13 +224,13 @@ TEST_F(Sampling, ClockFlagLatchesOnEachPulse) {
   a.wr(0x03, 0x81);                   // at t
   EXPECT_EQ(a.status(), 0xA3);        // t + 1: one pulse, one sample
   a.wr(0x05, 0x20);                   // t + 2
-  Regio_Clock_us(99'990);
+  regio_test::clock_us(99'990);
   EXPECT_EQ(a.status(), 0x83) << "t + 99993: no second pulse yet";
-  Regio_Clock_us(20);
+  regio_test::clock_us(20);
   EXPECT_EQ(a.status(), 0xA3) << "t + 100014: the second pulse";
   a.wr(0x05, 0x20);
   a.wr(0x03, 0x00);
-  Regio_Clock_us(1'000'000);
+  regio_test::clock_us(1'000'000);
   EXPECT_EQ(a.status(), 0x83) << "stopped";
 }
 
@@ -258,9 +258,9 @@ TEST_F(Sampling, PulsesFollowTheDivider) {
     for (int32_t v : row.divider) a.wr(a.r().divider, v);
     a.wr(0x00, 0);
     if (row.layout == Layout::Vx410) a.wr(0x06, 0x80);
-    const uint64_t t0 = Regio_Clock_us(0);
+    const uint64_t t0 = Regio_Clock_ns(0);  // the start write's time
     a.wr(a.r().control, row.layout == Layout::Vx410 ? 0x02 : 0x81);
-    Regio_Clock_us(static_cast<uint32_t>(t0 + row.run_us - Regio_Clock_us(0)));
+    Regio_Clock_ns(t0 + row.run_us * 1000 - Regio_Clock_ns(0));
     a.wr(a.r().control, 0x00);  // at t0 + run_us
     int32_t n = 0;
     while ((a.status() & 0x01) != 0) {
@@ -279,14 +279,14 @@ TEST_F(Sampling, FullFlagOnTheFirstLostSample) {
   for (int32_t v : {0xE8, 0x03, 0xE8, 0x03}) a.wr(0x09, v);  // 10 Hz
   a.wr(0x03, 0x81);
   EXPECT_EQ(a.status(), 0xA1) << "full to the last place, nothing lost";
-  Regio_Clock_us(100'000);
+  regio_test::clock_us(100'000);
   EXPECT_EQ(a.status(), 0xA5) << "the next scan is lost";
 }
 
 TEST_F(Sampling, NoDivisorNoPulses) {
   const Access a(Layout::Word, start(one_board("VX-426")));
   a.wr(0x06, 0x81);
-  Regio_Clock_us(100'000);
+  regio_test::clock_us(100'000);
   EXPECT_EQ(a.status() & 0xFF, 0x02);
 }
 
@@ -344,7 +344,7 @@ TEST_F(Sampling, SamplingFlagBehindSeveralScans) {
   a.wr(0x12, 0x0900);  // 10 Hz
   a.wr(0x12, 0x003D);
   a.wr(0x06, 0x81);
-  Regio_Clock_us(250'000);  // pulses at 0, 100 and 200 ms
+  regio_test::clock_us(250'000);  // pulses at 0, 100 and 200 ms
   a.wr(0x06, 0x00);
   std::vector<int32_t> codes;
   while ((a.status() & 0x01) != 0) codes.push_back(a.rd(0x00));
@@ -405,11 +405,11 @@ TEST_F(Sampling, ResetReadStopsAndEmpties) {
   a.wr(0x00, 0x1F);
   for (int32_t v : kPaired3200) a.wr(0x09, v);
   a.wr(0x03, 0x81);
-  Regio_Clock_us(100'000);
+  regio_test::clock_us(100'000);
   EXPECT_EQ(a.status(), 0xA5) << "pacing left running fills the FIFO";
   a.rd(0x07);
   EXPECT_EQ(a.status(), 0x02);
-  Regio_Clock_us(100'000);
+  regio_test::clock_us(100'000);
   EXPECT_EQ(a.status(), 0x02) << "no more pulses";
   a.rd(0x06);
   EXPECT_EQ(a.status(), 0x83) << "manual sampling after the reset";
@@ -424,7 +424,7 @@ TEST_F(Sampling, Vx410CountedRun) {
   }
   ASSERT_TRUE(a.wait_for(0x200, 1, 10'000'000)) << "counter flag";
   EXPECT_EQ(a.data_count(1000), 100);
-  Regio_Clock_us(1'000'000);
+  regio_test::clock_us(1'000'000);
   EXPECT_EQ(a.status() & 0x01, 0) << "the counted run took its samples only";
 }
 
@@ -433,10 +433,10 @@ TEST_F(Sampling, Vx410NeedsItsTrigger) {
   a.wr(0x14, 0x0028);
   a.wr(0x14, 0x0000);
   a.wr(0x08, 0x02);
-  Regio_Clock_us(1000);
+  regio_test::clock_us(1000);
   EXPECT_EQ(a.status() & 0xFF, 0x02) << "no trigger: no pulses";
   a.wr(0x06, 0x80);
-  Regio_Clock_us(10'000);
+  regio_test::clock_us(10'000);
   EXPECT_EQ(a.status() & 0xFF, 0xB5) << "full, with status bit 4";
   a.wr(0x06, 0x00);
   EXPECT_EQ(a.status() & 0xFF, 0xA5) << "bit 4 clears with the trigger";
