@@ -290,6 +290,56 @@ TEST_F(Sampling, NoDivisorNoPulses) {
   EXPECT_EQ(a.status() & 0xFF, 0x02);
 }
 
+TEST_F(Sampling, ADividerWrittenWhilePacingTakesEffectAtOnce) {
+  // VX-426 at 10 Hz; 150 ms in, the count for 100 Hz: the next pulse 10 ms later
+  const Access a(Layout::Word, start(one_board("VX-426")));
+  a.wr(0x00, 0);
+  a.wr(0x10, 0x00);
+  a.wr(0x12, 0x0900);
+  a.wr(0x12, 0x003D);
+  const uint64_t t0 = Regio_Clock_ns(0);
+  a.wr(0x06, 0x81);  // pulses at 0 and 100 ms
+  Regio_Clock_ns(t0 + 150'000'000 - Regio_Clock_ns(0));
+  a.wr(0x12, 0x1A80);
+  const uint64_t t1 = Regio_Clock_ns(0);
+  a.wr(0x12, 0x0006);  // 400,000: 100 Hz from here
+  for (int32_t n = 0; n < 2; ++n) a.sample();
+  ASSERT_EQ(a.status() & 0x01, 0) << "two scans before the new count";
+  Regio_Clock_ns(t1 + 9'990'000 - Regio_Clock_ns(0));
+  EXPECT_EQ(a.status() & 0x01, 0);
+  Regio_Clock_ns(20'000);
+  EXPECT_EQ(a.status() & 0x01, 1) << "one pulse 10 ms after the write";
+  a.wr(0x12, 0x0000);
+  a.wr(0x12, 0x0000);  // a count of 0 stops the pulses, and divides nothing
+  a.sample();
+  regio_test::clock_us(1'000'000);
+  EXPECT_EQ(a.status() & 0x01, 0);
+}
+
+TEST_F(Sampling, AccessesOfTheOtherWidthReachWhatTheBusReaches) {
+  int32_t base = start(one_board("VX-424"));
+  EXPECT_EQ(ReadWord(base, 0x07), 0xFF11) << "board ID byte, then the open offset 0x08";
+  WriteWord(base, 0x03, 0x0081);  // 0x81 to 0x03 starts pacing (no divider yet: no pulses)
+  EXPECT_EQ(ReadByte(base, 0x05), 0x02);
+  ReadWord(base, 0x05);  // status, then 0x06: the manual sampling register converts a scan
+  EXPECT_EQ(ReadByte(base, 0x05), 0x83);
+  base = start(one_board("VX-426"));
+  EXPECT_EQ(ReadByte(base, 0x0E), 0x15) << "the low half of the board ID word";
+  EXPECT_EQ(ReadByte(base, 0x0F), 0x00) << "its high half";
+  WriteByte(base, 0x00, 0x03);  // channel register: channels 0 to 3
+  ReadByte(base, 0x0C);         // manual sampling through the low half
+  uint8_t bytes[4];
+  ReadByteBlock(base, 0x00, 4, bytes);
+  EXPECT_EQ(bytes[0], 0x00);
+  EXPECT_EQ(bytes[1], 0x01) << "each byte of the block a word read of its own";
+  uint16_t words[2];
+  base = start(one_board("VX-424"));
+  WriteByte(base, 0x00, 0x01);
+  ReadByte(base, 0x06);
+  ReadWordBlock(base, 0x00, 2, words);
+  EXPECT_EQ(words[0], 0xFF00) << "low byte of channel 0, then the open offset 0x01";
+}
+
 TEST_F(Sampling, FlagClearClearsOnlyItsBits) {
   const Access a(Layout::Byte, start(one_board("VX-420")));
   a.rd(0x06);
