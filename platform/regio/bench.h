@@ -48,6 +48,10 @@ struct BenchSetup {
   std::array<BoardSetup, kSlots> slots{};
 };
 
+// In-process tests and fuzzing (the static library only): the next
+// Open_Driver takes this bench instead of REGIO_BENCH's or the default one.
+void use_bench_once(BenchSetup bench);
+
 // Reads a bench file; throws config::Error "<file>:<line>: <problem>".
 BenchSetup read_bench_file(const std::string& path);
 

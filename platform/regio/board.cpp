@@ -110,10 +110,10 @@ void full_latch(Board& b) {
 
 // Stores `scans` scans of paced sampling.
 void store_paced(Board& b, uint64_t scans) {
-  const uint64_t add = scans * b.scan_len;
+  const u128 add = static_cast<u128>(scans) * b.scan_len;
   b.tail_scan += static_cast<uint32_t>(scans);
   if (b.fill + add <= b.capacity) {
-    b.fill += add;
+    b.fill += static_cast<uint64_t>(add);
   } else {
     b.fill = b.capacity;
     full_latch(b);
@@ -150,8 +150,9 @@ constexpr uint64_t kNsPerSecond = 1'000'000'000u;
 
 // Pulses due by now_ns: one at pace_start_ns, then one every division / clock seconds.
 uint64_t pulses_due(const Board& b, uint64_t now_ns) {
-  return static_cast<uint64_t>(static_cast<u128>(now_ns - b.pace_start_ns) * b.pace_hz /
-                               (static_cast<u128>(b.division) * kNsPerSecond)) + 1;
+  const u128 periods = static_cast<u128>(now_ns - b.pace_start_ns) * b.pace_hz /
+                       (static_cast<u128>(b.division) * kNsPerSecond);
+  return periods >= UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(periods) + 1;
 }
 
 void catch_up(Board& b, uint64_t now_ns) {

@@ -32,6 +32,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "bench.h"
@@ -75,6 +76,7 @@ struct Driver {
   bool last_was_tick = false;
   uint32_t last_tick = 0;
   Trace trace;
+  std::optional<BenchSetup> next_bench;  // use_bench_once
   bool trace_checked = false;  // REGIO_TRACE looked at since the last Close_Driver
   bool exit_hook = false;
 };
@@ -135,14 +137,19 @@ __attribute__((format(printf, 1, 2))) void trace(const char* format, ...) {
   g.trace.line(text, length);
 }
 
-// The started board at an I/O base, or nullptr.
+// The started board at an I/O base, or nullptr. Any 32-bit value may come.
 Board* board_at(int32_t io_base) {
   if (!g.open) return nullptr;
-  const int32_t rel = io_base - kIoBase0;
+  const int64_t rel = int64_t{io_base} - kIoBase0;
   if (rel < 0 || rel >= kSlots * kIoBaseStep || rel % kIoBaseStep != 0) return nullptr;
   Board& b = g.boards[rel / kIoBaseStep];
   return b.started ? &b : nullptr;
 }
+
+// A board decodes the offsets of its own register window; any other offset
+// (negative, or past the window) reaches no register.
+constexpr int32_t kWindow = 0x100;
+bool in_window(int32_t offset) { return offset >= 0 && offset < kWindow; }
 
 // The bench to run: the file named by REGIO_BENCH, else the program's own.
 bool load_bench(BenchSetup& bench) {
@@ -178,7 +185,12 @@ int32_t open_driver(int32_t* table) {
   g.clock_ns = 0;
   if (table == nullptr) return kNullTable;
   BenchSetup bench;
-  if (!load_bench(bench)) return kBenchError;
+  if (g.next_bench) {
+    bench = std::move(*g.next_bench);
+    g.next_bench.reset();
+  } else if (!load_bench(bench)) {
+    return kBenchError;
+  }
   g.bench = std::move(bench);
   g.clock_ns = static_cast<uint64_t>(g.bench.start_ms) * kNsPerMs;
   g.access_ns = g.bench.access_ns;
@@ -191,6 +203,12 @@ int32_t open_driver(int32_t* table) {
   g.open = true;
   return 0;
 }
+
+}  // namespace
+
+void use_bench_once(BenchSetup bench) { g.next_bench = std::move(bench); }
+
+namespace {
 
 int32_t start_driver(int32_t slot, int32_t* io_base) {
   if (!g.open) return kNotOpen;
@@ -241,10 +259,12 @@ void fast_forward(const Board* b) {
 // register's and writing as 0.
 uint16_t board_read(Board& b, int32_t offset, bool byte, uint64_t now) {
   const bool byte_board = byte_wide(*b.model);
+  if (!in_window(offset)) return byte ? 0xFF : 0xFFFF;
   if (byte == byte_board) return b.read(offset, now);
   if (byte_board) {
     const uint16_t low = b.read(offset, now) & 0xFF;
-    return static_cast<uint16_t>(low | (b.read(offset + 1, now) & 0xFF) << 8);
+    const uint16_t high = in_window(offset + 1) ? b.read(offset + 1, now) & 0xFF : 0xFF;
+    return static_cast<uint16_t>(low | high << 8);
   }
   const uint16_t word = b.read(offset & ~1, now);
   return static_cast<uint16_t>((offset & 1) != 0 ? word >> 8 : word & 0xFF);
@@ -252,11 +272,12 @@ uint16_t board_read(Board& b, int32_t offset, bool byte, uint64_t now) {
 
 void board_write(Board& b, int32_t offset, uint32_t value, bool byte, uint64_t now) {
   const bool byte_board = byte_wide(*b.model);
+  if (!in_window(offset)) return;
   if (byte == byte_board) {
     b.write(offset, value, now);
   } else if (byte_board) {
     b.write(offset, value & 0xFF, now);
-    b.write(offset + 1, (value >> 8) & 0xFF, now);
+    if (in_window(offset + 1)) b.write(offset + 1, (value >> 8) & 0xFF, now);
   } else {
     b.write(offset & ~1, (offset & 1) != 0 ? (value & 0xFF) << 8 : value & 0xFF, now);
   }
@@ -293,7 +314,7 @@ void block_read(int32_t io_base, int32_t offset, int32_t count, uint8_t* bytes, 
   g.clock_ns += g.access_ns * static_cast<uint64_t>(count);
   Board* b = board_at(io_base);
   const bool byte = bytes != nullptr;
-  if (b != nullptr && byte == byte_wide(*b->model)) {
+  if (b != nullptr && byte == byte_wide(*b->model) && in_window(offset)) {
     b->read_block(offset, bytes, words, count, now, g.access_ns);
     return;
   }
