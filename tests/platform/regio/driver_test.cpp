@@ -133,8 +133,20 @@ TEST_F(Driver, OffsetsAModelDoesNotHave) {
     EXPECT_EQ(ReadByte(base, offset), 0xFF) << offset;
   }
   base = start(one_board("VX-418"));
-  for (int32_t offset : {0x02, 0x14, 0x1E, 0x20, 0x1001}) {
+  for (int32_t offset : {0x02, 0x14, 0x1E, 0x20, 0x1001, INT32_MAX, INT32_MIN}) {
     EXPECT_EQ(ReadWord(base, offset), 0xFFFF) << offset;
+    EXPECT_EQ(ReadByte(base, offset), 0xFF) << offset;
+  }
+  base = start(one_board("VX-424"));
+  WriteWord(base, INT32_MAX, 0x0181);  // no offset + 1 beyond the last offset
+  EXPECT_EQ(ReadWord(base, 0xFF), 0xFFFF) << "the window's last byte and the nothing past it";
+}
+
+TEST_F(Driver, AnyIoBaseIsNoBoardOrOne) {
+  ASSERT_EQ(open(kMixed), 0);
+  for (int32_t io_base : {INT32_MIN, INT32_MIN + 0xD000, -1, 0xD000 - 0x100, 0xD000 + 8 * 0x100, 0xD001, INT32_MAX}) {
+    EXPECT_EQ(ReadByte(io_base, 0x07), 0xFF) << io_base;
+    EXPECT_EQ(Stop_Driver(io_base), 5) << io_base;
   }
 }
 
