@@ -1,6 +1,8 @@
 // The bench file reader: good files give the bench they describe, every bad
 // one gives exactly one "<file>:<line>: <problem>" and no bench.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -160,21 +162,31 @@ TEST_F(BadBenchOpen, RangeErrorLine) {
                 "/RangeErrorLine.toml:2: 'slot' is out of range (0 to 7)\n");
 }
 
-TEST_F(BadBenchOpen, MissingFile) {
-  const std::string path = regio_test::scratch_dir() + "/no-such-bench.toml";
-  setenv("REGIO_BENCH", path.c_str(), 1);
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(Open_Driver(table), -1);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "regio32: " + path + ": cannot read the bench file (No such file or directory)\n");
-}
-
-TEST_F(BadBenchOpen, DirectoryIsNoBenchFile) {
-  setenv("REGIO_BENCH", regio_test::scratch_dir().c_str(), 1);
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(Open_Driver(table), -1);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "regio32: " + regio_test::scratch_dir() + ": cannot read the bench file (Is a directory)\n");
+// Whatever is not a regular file is refused at once, without reading from
+// it: a named pipe with no writer would block, /dev/zero never ends.
+TEST_F(BadBenchOpen, NoRegularFileIsRefusedWithOneLine) {
+  const std::string fifo = regio_test::scratch_dir() + "/bench.fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    std::string path;
+    const char* reason;
+  } cases[] = {
+      {regio_test::scratch_dir() + "/no-such-bench.toml", "No such file or directory"},
+      {regio_test::scratch_dir(), "Is a directory"},
+      {fifo, "Not a regular file"},
+      {"/dev/zero", "Not a regular file"},
+      {"/dev/null", "Not a regular file"},
+  };
+  for (const auto& c : cases) {
+    setenv("REGIO_BENCH", c.path.c_str(), 1);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Open_Driver(table), -1) << c.path;
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "regio32: " + c.path + ": cannot read the bench file (" + c.reason + ")\n");
+    int32_t base = 0;
+    EXPECT_EQ(Start_Driver(0, 2, &base), 1) << c.path << ": the driver must not be open";
+  }
+  unlink(fifo.c_str());
 }
 
 }  // namespace

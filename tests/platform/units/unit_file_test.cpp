@@ -1,5 +1,7 @@
 // The unit file: what a good file sets up, and the one stderr line and the
 // failed open that every kind of bad file gives.
+#include <sys/stat.h>
+
 #include <cstring>
 #include <vector>
 
@@ -103,15 +105,27 @@ TEST_F(UnitFile, EveryBadFileFailsTheOpenWithOneLineNamingFileLineAndProblem) {
   }
 }
 
-TEST_F(UnitFile, FileThatIsNoTomlOrMissingFailsTheOpenWithOneLine) {
+// A named pipe, a device or a directory is refused at once, without reading
+// from it (a pipe with no writer would block, a directory is no empty bus).
+TEST_F(UnitFile, FileThatIsNoTomlOrNoRegularFileFailsTheOpenWithOneLine) {
   const std::string broken = Write("broken.toml", "[[unit]]\nrotsw = = 0\n");
   const std::string missing = ::testing::TempDir() + "no-such-units.toml";
+  const std::string fifo = Write("units.fifo", "");
+  ASSERT_EQ(std::remove(fifo.c_str()), 0);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string dir = ::testing::TempDir();
+  auto unreadable = [](const std::string& path, const char* reason) {
+    return "qai8_2k: " + path + ": cannot read the unit file (" + reason + ")\n";
+  };
   const struct {
     std::string path;
     std::string starts;  // the TOML reader's own problem text follows
   } cases[] = {
       {broken, "qai8_2k: " + broken + ":2: "},
-      {missing, "qai8_2k: " + missing + ": cannot read the unit file (No such file or directory)\n"},
+      {missing, unreadable(missing, "No such file or directory")},
+      {dir, unreadable(dir, "Is a directory")},
+      {fifo, unreadable(fifo, "Not a regular file")},
+      {"/dev/zero", unreadable("/dev/zero", "Not a regular file")},
   };
   for (const auto& c : cases) {
     UseQai8(c.path);
