@@ -12,9 +12,27 @@ namespace config {
 
 namespace {
 
+// The problem stays on one line: a control character in it (the TOML
+// reader's "saw 't<newline>'", a key or model name written with "\n") is
+// shown escaped.
 std::string located(const std::string& path, uint32_t line, std::string_view problem) {
   std::ostringstream text;
-  text << path << ':' << line << ": " << problem;
+  text << path << ':' << line << ": ";
+  for (const char c : problem) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      text << "\\n";
+    } else if (c == '\r') {
+      text << "\\r";
+    } else if (c == '\t') {
+      text << "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      text << "\\x" << kHex[byte >> 4] << kHex[byte & 0xF];
+    } else {
+      text << c;
+    }
+  }
   return text.str();
 }
 

@@ -38,6 +38,7 @@ const BadFile kBadFiles[] = {
     {&kQai8, "[[unit]]\nrotsw = 16\n", "2: 'rotsw' is out of range (0 to 15)"},
     {&kQai8, "[[unit]]\nrotsw = -1\n", "2: 'rotsw' is out of range (0 to 15)"},
     {&kQai8, "[[unit]]\nrotsw = 0\ndcc = 5\n", "3: unknown key 'dcc'"},
+    {&kQai8, "[[unit]]\nrotsw = 0\n\"d\\ncc\" = 5\n", "3: unknown key 'd\\ncc'"},
     {&kQai8, "[[unit]]\nrotsw = 0\ndin = \"on\"\n", "3: 'din' must be an integer"},
     {&kQai8, "[[unit]]\nrotsw = 0\ndin = 0x2\n", "3: 'din' is out of range (0 to 1)"},
     {&kQai8, "[[unit]]\nrotsw = 0\ncode = 2\n", "3: 'code' is out of range (0 to 1)"},
@@ -109,6 +110,8 @@ TEST_F(UnitFile, EveryBadFileFailsTheOpenWithOneLineNamingFileLineAndProblem) {
 // from it (a pipe with no writer would block, a directory is no empty bus).
 TEST_F(UnitFile, FileThatIsNoTomlOrNoRegularFileFailsTheOpenWithOneLine) {
   const std::string broken = Write("broken.toml", "[[unit]]\nrotsw = = 0\n");
+  // The reader quotes what it saw, a line end included: still one line.
+  const std::string cut = Write("cut.toml", "[clock]\nfrozen = t\n");
   const std::string missing = ::testing::TempDir() + "no-such-units.toml";
   const std::string fifo = Write("units.fifo", "");
   ASSERT_EQ(std::remove(fifo.c_str()), 0);
@@ -122,6 +125,7 @@ TEST_F(UnitFile, FileThatIsNoTomlOrNoRegularFileFailsTheOpenWithOneLine) {
     std::string starts;  // the TOML reader's own problem text follows
   } cases[] = {
       {broken, "qai8_2k: " + broken + ":2: "},
+      {cut, "qai8_2k: " + cut + ":2: "},
       {missing, unreadable(missing, "No such file or directory")},
       {dir, unreadable(dir, "Is a directory")},
       {fifo, unreadable(fifo, "Not a regular file")},
