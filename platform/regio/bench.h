@@ -52,8 +52,12 @@ struct BenchSetup {
 // Open_Driver takes this bench instead of REGIO_BENCH's or the default one.
 void use_bench_once(BenchSetup bench);
 
-// Reads a bench file; throws config::Error "<file>:<line>: <problem>".
+// Reads a bench file; throws config::Error "<file>:<line>: <problem>", or
+// "<file>: cannot read the bench file (<reason>)" for a file that is missing,
+// unreadable or not a regular file.
 BenchSetup read_bench_file(const std::string& path);
+// The same for the text of a bench file named `name` (for the fuzz target).
+BenchSetup read_bench_text(std::string_view text, const std::string& name);
 
 // The bench a program finds when no bench file is named: healthy boards of
 // its own model, or an empty bench for a program the table does not know.

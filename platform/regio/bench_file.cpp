@@ -86,10 +86,7 @@ void read_board(const config::File& file, const toml::table& t, BenchSetup& benc
   board.model = model;
 }
 
-}  // namespace
-
-BenchSetup read_bench_file(const std::string& path) {
-  const config::File file(path);
+BenchSetup read_bench(const config::File& file) {
   const toml::table& root = file.root();
   file.only_keys(root, {"driver", "clock", "board"});
   BenchSetup bench;
@@ -109,6 +106,16 @@ BenchSetup read_bench_file(const std::string& path) {
   }
   for (const toml::table* board : file.tables(root, "board")) read_board(file, *board, bench);
   return bench;
+}
+
+}  // namespace
+
+BenchSetup read_bench_file(const std::string& path) {
+  return read_bench(config::File(path, "bench file"));
+}
+
+BenchSetup read_bench_text(std::string_view text, const std::string& name) {
+  return read_bench(config::File::from_text(name, text));
 }
 
 }  // namespace regio

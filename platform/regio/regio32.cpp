@@ -158,16 +158,6 @@ bool load_bench(BenchSetup& bench) {
     bench = default_bench(program_invocation_short_name);
     return true;
   }
-  struct stat info {};
-  const int problem = ::stat(path, &info) != 0    ? errno
-                      : S_ISDIR(info.st_mode)     ? EISDIR
-                      : ::access(path, R_OK) != 0 ? errno
-                                                  : 0;
-  if (problem != 0) {
-    std::fprintf(stderr, "regio32: %s: cannot read the bench file (%s)\n", path,
-                 std::strerror(problem));
-    return false;
-  }
   try {
     bench = read_bench_file(path);
     return true;

@@ -3,7 +3,6 @@
 // against the bench's virtual clock.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -573,9 +572,9 @@ TEST_F(Sampling, Dx510BoardCheck) {
 }
 
 // The slowest self-test there is, as a program runs it: an HM-230-16MW filled
-// by pacing and drained sample by sample, with a tick read in every poll.
-TEST_F(Sampling, SixteenMegawordsInSeconds) {
-  const auto t0 = std::chrono::steady_clock::now();
+// by pacing and drained sample by sample, with a tick read in every poll (its
+// speed: regio_bench_speed).
+TEST_F(Sampling, SixteenMegawordsFillAndDrain) {
   const Access a(Layout::Word, start(one_board("HM-230-16MW")));
   a.rd(0x0E);
   a.wr(0x00, 0x0007);
@@ -595,10 +594,6 @@ TEST_F(Sampling, SixteenMegawordsInSeconds) {
   const int32_t h = a.data_count(100'000);
   EXPECT_EQ(n + h, 16 * 1024 * 1024) << "FULL";
   EXPECT_EQ(h, 8 * 1024 * 1024 - 1) << "HALF";
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  EXPECT_LT(seconds, 20.0);
-  RecordProperty("seconds", std::to_string(seconds));
 }
 
 }  // namespace
