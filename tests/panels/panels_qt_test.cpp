@@ -303,14 +303,15 @@ void PanelsQtTest::helpWindowWithoutAViewer() {
     const QDir help(PANELS_HELP_DIR);
     auto ownWindows = [&] { return window.findChildren<QDialog*>(); };
     auto openersDone = [&] { return window.findChildren<QProcess*>().isEmpty(); };
+    constexpr int kOpenerEnds = 600'000;  // ms; only a hang takes long, however busy the machine
 
     OpenHelp(&window, "./QAI8_Func.txt", "true");
-    QTRY_VERIFY(openersDone());
+    QTRY_VERIFY_WITH_TIMEOUT(openersDone(), kOpenerEnds);
     QVERIFY(ownWindows().isEmpty());
 
     for (const char* opener : {"false", "/nonexistent/xdg-open"}) {
         OpenHelp(&window, "./QAI8_Func.txt", opener);
-        QTRY_VERIFY(openersDone());
+        QTRY_VERIFY_WITH_TIMEOUT(openersDone(), kOpenerEnds);
         QCOMPARE(ownWindows().size(), 1);
     }
     QDialog* shown = ownWindows().front();
@@ -324,7 +325,7 @@ void PanelsQtTest::helpWindowWithoutAViewer() {
 
     OpenHelp(&window, "./QAI8_ErrorCode.txt", "false");
     OpenHelp(&window, "./no-such-help.txt", "false");
-    QTRY_VERIFY(openersDone());
+    QTRY_VERIFY_WITH_TIMEOUT(openersDone(), kOpenerEnds);
     QCOMPARE(ownWindows().size(), 3);
     const QString missing = help.absoluteFilePath("no-such-help.txt");
     auto* missingWindow = window.findChild<QDialog*>("help:" + missing);
