@@ -44,11 +44,27 @@
 //   model of each pair these offsets hold nothing: reads give 0xFF / 0xFFFF
 //   and writes are lost. VX-426 has the board number switch at word 0x16,
 //   as its HM-230 twin.
-// - DX-510: a write to 0x12 with bit 0 set while 0x10 holds 0x80 is one
-//   sampling: one sample into the FIFO, start flag 0x40, counter 0x0E down by
-//   one; with bit 1 set too it also latches the end flag 0x80. Status bits:
-//   0x01 not empty, 0x02 below half, 0x04 not full. Writing 0x18: 0x40/0x80
-//   clear their flags, 0x01 clears the FIFO.
+// - DX-510: the board ID read (word 0x1E) is the reset read here too: it
+//   empties the FIFO, clears the start and end flags and restarts the
+//   counter load; it keeps the counter and register 0x10. Writes to 0x1E
+//   change nothing. A write to 0x12 with bit 0 set while 0x10 holds 0x80 is
+//   one sampling: one sample into the FIFO (lost when it is full), start flag
+//   0x40, counter down by one; bit 1 set too latches the end flag 0x80. So of
+//   the four writes of a half-full count pass (0 to 0x10, 0 to 0x12, 0x80 to
+//   0x10, 3 to 0x12) only the last samples. The counter 0x0E loads 32 bits
+//   from two writes, low word first (as the VX-410's sample counter), and
+//   reads its low 16 bits: preset with 0xFFFF twice, it reads 0xFFFF - k
+//   after k samplings. 0x0C takes two writes alike (0x10, 0 before each
+//   sampling set-up; 0xFFFF twice before the count) but nothing a program
+//   reads depends on it, so the bench keeps nothing of it. Status bits: 0x01
+//   not empty, 0x02 below half (fewer than half the FIFO's samples), 0x04
+//   not full, 0x40 start, 0x80 end; writing 0x18: 0x40/0x80 clear their
+//   flags, 0x01 empties the FIFO. A healthy board thus reads 0x06 after the
+//   reset, 0x47 after the first sampling, 0xC7 after the second (the reset
+//   read before it leaves one sample), 0x07 after the end-flag clear and 0x06
+//   after the FIFO clear; in the half-full count the pass with sampling
+//   count n has seen n + 1 samplings, so a 1024-sample FIFO is half full at
+//   n = 511, when the counter reads 0xFFFF - 512 = 0xFFFE - n.
 // - An offset a layout does not have reads 0xFF (byte map) or 0xFFFF and
 //   ignores writes.
 #include "board.h"
@@ -221,7 +237,7 @@ void reset_read(Board& b) {
   b.list_restart = true;
   b.channel_high_next = false;
   b.divider_index = 0;
-  b.counter_index = 0;
+  b.counter_index = 0;  // also the DX-510 counter load
   b.memory_part = 0;
   b.data_high_next = false;
 }
@@ -457,10 +473,10 @@ uint16_t dx510_read(Board& b, int32_t offset) {
   switch (offset) {
     case 0x00: return pop_sample(b);
     case 0x08: return b.setup->switch_value;
-    case 0x0E: return b.dx_counter;
+    case 0x0E: return static_cast<uint16_t>(b.dx_counter);
     case 0x10: return b.dx_control;
     case 0x18: return dx510_status(b);
-    case 0x1E: return board_id(b);
+    case 0x1E: reset_read(b); return board_id(b);
     default: return kOpen16;
   }
 }
@@ -468,7 +484,11 @@ uint16_t dx510_read(Board& b, int32_t offset) {
 void dx510_write(Board& b, int32_t offset, uint32_t value) {
   const uint16_t v = static_cast<uint16_t>(value & 0xFFFF);
   switch (offset) {
-    case 0x0E: b.dx_counter = v; break;
+    case 0x0E:
+      b.counter_parts[b.counter_index] = v;
+      b.counter_index = static_cast<uint8_t>((b.counter_index + 1) % 2);
+      if (b.counter_index == 0) b.dx_counter = b.counter_parts[0] | (b.counter_parts[1] << 16);
+      break;
     case 0x10: b.dx_control = v; break;
     case 0x12:
       if ((v & 0x01) != 0 && b.dx_control == 0x80) {

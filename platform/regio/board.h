@@ -82,7 +82,7 @@ struct Board {
 
   // DX-510.
   uint16_t dx_control = 0;         // register 0x10
-  uint16_t dx_counter = 0;         // register 0x0E
+  uint32_t dx_counter = 0;         // register 0x0E, loaded through counter_parts
 
   void reset(const Model* m, const BoardSetup* s);
   uint16_t read(int32_t offset, uint64_t now_ns);

@@ -125,6 +125,18 @@ slot = 6
 model = "VX-424"
 )";
 
+// What dx510diag's check prints for a healthy board, between the switch line
+// and the frame's blank line.
+const std::string kDx510Check =
+    "リセット時のステータス(06H)は正常です。\n"
+    "サンプリングスタート時のステータス(47H)は正常です。\n"
+    "サンプリング終了時のステータス(c7H)は正常です。\n"
+    "終了フラグクリア時のステータス(07H)は正常です。\n"
+    "ＦＩＦＯクリア時のステータス(06H)は正常です。\n"
+    "FIFO HALF = (511)です。\n"
+    "ｶｳﾝﾀ値(511)を確認します。\n"
+    "ｶｳﾝﾀ値は (511) 正常です。\n";
+
 const EndPath kBoardLoop[] = {
     {"Open_Driver fails", "vx424diag", {}, "[driver]\nopen = 12\n",
      kDiag424 + "Open_Driverでエラー(12)が発生しました。\n", 255, {"Open_Driver() = 12"}},
@@ -210,8 +222,8 @@ model = "DX-510"
 board_id = 0x122B
 switch = 0x03
 )", "DX-510を2枚検出しました。\n\n" "1番目に検出されたボードのチェックをします。\n"
-     "ボードID(2bH)は正常で、ボード番号設定は(c)です。\n\n" "2番目に検出されたボードのチェックをします。\n"
-     "ボードID(2bH)は正常で、ボード番号設定は(3)です。\n\n", 255,
+     "ボードID(2bH)は正常で、ボード番号設定は(c)です。\n" + kDx510Check + "\n" "2番目に検出されたボードのチェックをします。\n"
+     "ボードID(2bH)は正常で、ボード番号設定は(3)です。\n" + kDx510Check + "\n", 255,
      {"Open_Driver() = 0 [-1 0x111 -1 -1 -1 -1 0x111 -1]", "Start_Driver(1, 2) = 0 io_base=0xd100",
       "Stop_Driver(0xd100) = 0", "Start_Driver(6, 2) = 0 io_base=0xd600", "Stop_Driver(0xd600) = 0",
       "Close_Driver() = 0"}},
@@ -230,7 +242,7 @@ slot = 0
 model = "DX-510"
 stop = 4
 )", "DX-510を1枚検出しました。\n\n" "1番目に検出されたボードのチェックをします。\n"
-     "ボードID(2bH)は正常で、ボード番号設定は(0)です。\n" "Stop_Driverでエラー(4)が発生しました。\n", 255,
+     "ボードID(2bH)は正常で、ボード番号設定は(0)です。\n" + kDx510Check + "Stop_Driverでエラー(4)が発生しました。\n", 255,
      {"Open_Driver() = 0 [0x111 -1 -1 -1 -1 -1 -1 -1]", "Start_Driver(0, 2) = 0 io_base=0xd000",
       "Stop_Driver(0xd000) = 4", "Close_Driver() = 0"}},
 };

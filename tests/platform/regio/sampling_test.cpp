@@ -571,6 +571,52 @@ TEST_F(Sampling, Dx510BoardCheck) {
   EXPECT_EQ(a.rd(0x1E), 0x122B) << "the ID word is not written";
 }
 
+// What the DX-510 check rests on: the ID read resets, a sampling needs 0x80
+// in 0x10, the counter loads from two writes (low word first) and counts
+// each sampling down, and the FIFO's not-full bit.
+TEST_F(Sampling, Dx510ResetSamplingAndCounter) {
+  const Access a(Layout::Word, start(one_board("DX-510")));
+  auto status = [&] { return a.rd(0x18); };
+  auto sampling = [&] {
+    a.wr(0x10, 0x80);
+    a.wr(0x12, 3);
+  };
+  a.wr(0x10, 0);
+  a.wr(0x12, 3);
+  EXPECT_EQ(status(), 0x06) << "0x12 with 0x10 at 0 samples nothing";
+  a.wr(0x0E, 5);
+  sampling();
+  EXPECT_EQ(a.rd(0x0E), 0xFFFF) << "one write loads nothing; the counter counted down from 0";
+  a.wr(0x0E, 0);
+  EXPECT_EQ(a.rd(0x0E), 5) << "low word 5, high word 0";
+  sampling();
+  EXPECT_EQ(a.rd(0x0E), 4);
+  EXPECT_EQ(status(), 0xC7) << "two samples, start and end flags";
+
+  a.wr(0x0E, 0x1234);
+  EXPECT_EQ(a.rd(0x1E), 0x122B);
+  EXPECT_EQ(status(), 0x06) << "the ID read empties the FIFO and clears the flags";
+  EXPECT_EQ(a.rd(0x10), 0x80) << "and keeps 0x10";
+  EXPECT_EQ(a.rd(0x0E), 4) << "and the counter";
+  a.wr(0x0E, 7);
+  a.wr(0x0E, 0);
+  EXPECT_EQ(a.rd(0x0E), 7) << "the half-done load began again at the ID read";
+
+  a.wr(0x0E, 0xFFFF);
+  a.wr(0x0E, 0xFFFF);
+  for (int i = 0; i < 1023; ++i) sampling();
+  EXPECT_EQ(status(), 0xC5) << "1023 samples: not full";
+  sampling();
+  EXPECT_EQ(status(), 0xC1) << "1024 samples: full";
+  sampling();
+  EXPECT_EQ(status(), 0xC1) << "the 1025th is lost";
+  EXPECT_EQ(a.rd(0x0E), 0xFFFF - 1025) << "but counted";
+  a.wr(0x18, 0x40);
+  EXPECT_EQ(status(), 0x81) << "0x40 clears the start flag alone";
+  a.wr(0x18, 0x01);
+  EXPECT_EQ(status(), 0x86) << "1 empties the FIFO";
+}
+
 // The slowest self-test there is, as a program runs it: an HM-230-16MW filled
 // by pacing and drained sample by sample, with a tick read in every poll (its
 // speed: regio_bench_speed).
