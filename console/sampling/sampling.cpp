@@ -108,12 +108,12 @@ bool sampling_error(const Profile &p, uint32_t status, const char *text) {
 // lives and released when it goes, on every path.
 class SampleBuffer {
  public:
-  explicit SampleBuffer(size_t samples)
-      : block_(movable_memory::allocate(samples * sizeof(uint16_t))),
-        samples_(static_cast<uint16_t *>(movable_memory::lock(block_))) {}
+  explicit SampleBuffer(size_t samples) : block_(movable_memory::allocate(samples * sizeof(uint16_t))) {
+    if (block_ != nullptr) samples_ = static_cast<uint16_t *>(movable_memory::lock(block_));
+  }
   ~SampleBuffer() {
     if (samples_ != nullptr) movable_memory::unlock(block_);
-    movable_memory::release(block_);
+    if (block_ != nullptr) movable_memory::release(block_);
   }
   SampleBuffer(const SampleBuffer &) = delete;
   SampleBuffer &operator=(const SampleBuffer &) = delete;
@@ -122,7 +122,7 @@ class SampleBuffer {
 
  private:
   movable_memory::Handle block_;
-  uint16_t *samples_;
+  uint16_t *samples_ = nullptr;
 };
 
 struct HalfBlocks {
