@@ -20,7 +20,21 @@
 //   the below-half bit reads 1 while the full flag is latched, whatever the
 //   fill (after a full sampling they read 0xA7, after the flag clear 0x01).
 // - The manual sampling register converts one scan at once; samples that do
-//   not fit are lost without a flag.
+//   not fit are lost without a flag. The reset read before it stops a pacer
+//   left running, so a read of the manual sampling register after a reset
+//   read puts exactly one scan into the FIFO.
+// - Every sample converted, kept or lost, takes the board's next sequence
+//   number (from 0 at Open_Driver) and its scan number (scans converted so
+//   far) and channel; a lost sample takes its numbers with it, so the codes
+//   after a loss show the gap. What a data read gives (the bench file's
+//   `data`): the scan pattern, scan number mod 16 in the top hexadecimal
+//   digit and the channel in the low three (the default); the counting
+//   pattern, the sequence number's low 16 bits; or the board's inputs, DC
+//   level + sine + noise in mV at the scan's conversion time on the virtual
+//   clock, as offset binary with 312.5 uV a step (0 mV is 0x8000, clipped
+//   to 0 ... 0xFFFF). Channels without an input read 0 mV. The noise is a
+//   fixed function of the sequence number and channel, so a run gives the
+//   same codes every time.
 // - List boards (VX-412, VX-414, VX-410) scan channels 0 up to the highest
 //   channel entered since the list was restarted; an entry of channel 0
 //   restarts it. The lists the programs write are ascending from 0, so this
