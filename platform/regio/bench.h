@@ -29,6 +29,24 @@ struct ReadOverride {
   std::vector<uint16_t> values;   // `values`: one per read, then back to the model
 };
 
+// What the data register of a board gives.
+enum class Data : uint8_t {
+  Pattern,   // scan number mod 16 in the top hexadecimal digit, channel in the low three
+  Counting,  // every sample the next 16-bit sequence number, from 0 at Open_Driver
+  Inputs,    // the signals of its inputs: DC level, sine and noise per channel
+};
+
+// One analog input: the sum of a DC level, a sine and uniform noise, in mV.
+struct Input {
+  double dc_mv = 0;
+  double sine_mv = 0;  // amplitude
+  double period_ms = 1000;
+  double phase_deg = 0;
+  double noise_mv = 0;  // peak: the noise is uniform in -noise ... +noise
+};
+
+inline constexpr int kMaxChannels = 1024;  // the most a board scans (VX-428 with eight XB-300)
+
 struct BoardSetup {
   const Model* model = nullptr;   // nullptr: empty slot
   uint16_t switch_value = 0;      // raw value of the board number switch register
@@ -38,6 +56,8 @@ struct BoardSetup {
   int32_t stop_result = 0;        // Stop_Driver result for this board
   int expansions = 8;             // VX-428: XB-300 expansion boards, all eight by default
   std::vector<ReadOverride> reads;
+  Data data = Data::Pattern;
+  std::vector<Input> inputs;      // by channel; channels beyond read 0 mV
 };
 
 struct BenchSetup {

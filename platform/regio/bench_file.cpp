@@ -41,8 +41,59 @@ ReadOverride read_override(const config::File& file, const toml::table& t, const
   return o;
 }
 
+constexpr double kMaxMv = 20000;  // beyond the input range of +-10240 mV, to show clipping
+
+// One [[board.input]]: a DC level, a sine and noise in mV, as in the unit file.
+void read_input(const config::File& file, const toml::table& t, BoardSetup& board,
+                std::vector<bool>& seen) {
+  file.only_keys(t, {"ch", "dc", "sine", "noise"});
+  const auto ch = file.integer(t, "ch", 0, kMaxChannels - 1);
+  if (!ch) file.fail(t, "[[board.input]] needs 'ch'");
+  const size_t channel = static_cast<size_t>(*ch);
+  if (seen.size() <= channel) seen.resize(channel + 1);
+  if (seen[channel]) file.fail(*t.get("ch"), "input " + std::to_string(channel) + " is set twice");
+  seen[channel] = true;
+  if (board.inputs.size() <= channel) board.inputs.resize(channel + 1);
+  Input& in = board.inputs[channel];
+  in.dc_mv = file.number(t, "dc", -kMaxMv, kMaxMv).value_or(0);
+  in.noise_mv = file.number(t, "noise", 0, kMaxMv).value_or(0);
+  if (const toml::table* sine = file.table(t, "sine")) {
+    file.only_keys(*sine, {"amplitude", "period_ms", "phase_deg"});
+    const auto amplitude = file.number(*sine, "amplitude", 0, kMaxMv);
+    const auto period = file.number(*sine, "period_ms", 0.001, 1e9);
+    if (!amplitude) file.fail(*sine, "'sine' needs 'amplitude'");
+    if (!period) file.fail(*sine, "'sine' needs 'period_ms'");
+    in.sine_mv = *amplitude;
+    in.period_ms = *period;
+    in.phase_deg = file.number(*sine, "phase_deg", -360, 360).value_or(0);
+  }
+}
+
+// What the data register gives: 'data', or the inputs when the board has any.
+void read_data(const config::File& file, const toml::table& t, BoardSetup& board) {
+  const std::vector<const toml::table*> inputs = file.tables(t, "input");
+  board.data = inputs.empty() ? Data::Pattern : Data::Inputs;
+  if (const auto data = file.string(t, "data")) {
+    if (*data == "pattern") {
+      board.data = Data::Pattern;
+    } else if (*data == "counting") {
+      board.data = Data::Counting;
+    } else if (*data == "inputs") {
+      board.data = Data::Inputs;
+    } else {
+      file.fail(*t.get("data"), "unknown data '" + *data + "' (pattern, counting or inputs)");
+    }
+    if (board.data != Data::Inputs && !inputs.empty()) {
+      file.fail(*inputs.front(), "[[board.input]] with data = '" + *data + "'");
+    }
+  }
+  std::vector<bool> seen;
+  for (const toml::table* in : inputs) read_input(file, *in, board, seen);
+}
+
 void read_board(const config::File& file, const toml::table& t, BenchSetup& bench) {
-  file.only_keys(t, {"slot", "model", "switch", "board_id", "start", "stop", "expansions", "read"});
+  file.only_keys(t, {"slot", "model", "switch", "board_id", "start", "stop", "expansions", "read",
+                     "data", "input"});
   const auto slot = file.integer(t, "slot", 0, kSlots - 1);
   if (!slot) file.fail(t, "[[board]] needs 'slot'");
   BoardSetup& board = bench.slots[static_cast<size_t>(*slot)];
@@ -83,6 +134,7 @@ void read_board(const config::File& file, const toml::table& t, BenchSetup& benc
     }
     board.reads.push_back(std::move(o));
   }
+  read_data(file, t, board);
   board.model = model;
 }
 

@@ -20,7 +20,21 @@
 //   the below-half bit reads 1 while the full flag is latched, whatever the
 //   fill (after a full sampling they read 0xA7, after the flag clear 0x01).
 // - The manual sampling register converts one scan at once; samples that do
-//   not fit are lost without a flag.
+//   not fit are lost without a flag. The reset read before it stops a pacer
+//   left running, so a read of the manual sampling register after a reset
+//   read puts exactly one scan into the FIFO.
+// - Every sample converted, kept or lost, takes the board's next sequence
+//   number (from 0 at Open_Driver) and its scan number (scans converted so
+//   far) and channel; a lost sample takes its numbers with it, so the codes
+//   after a loss show the gap. What a data read gives (the bench file's
+//   `data`): the scan pattern, scan number mod 16 in the top hexadecimal
+//   digit and the channel in the low three (the default); the counting
+//   pattern, the sequence number's low 16 bits; or the board's inputs, DC
+//   level + sine + noise in mV at the scan's conversion time on the virtual
+//   clock, as offset binary with 312.5 uV a step (0 mV is 0x8000, clipped
+//   to 0 ... 0xFFFF). Channels without an input read 0 mV. The noise is a
+//   fixed function of the sequence number and channel, so a run gives the
+//   same codes every time.
 // - List boards (VX-412, VX-414, VX-410) scan channels 0 up to the highest
 //   channel entered since the list was restarted; an entry of channel 0
 //   restarts it. The lists the programs write are ascending from 0, so this
@@ -70,6 +84,8 @@
 #include "board.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 namespace regio {
 
@@ -87,6 +103,44 @@ uint16_t open_bus(const Model& m) { return byte_wide(m) ? kOpen8 : kOpen16; }
 uint16_t sample_code(uint32_t scan, uint32_t channel) {
   // scan number in the top digit, channel in the low three: easy to read in a dump
   return static_cast<uint16_t>(((scan & 0xF) << 12) | (channel & 0xFFF));
+}
+
+namespace {
+
+// Uniform in [-1, 1), the same for the same sequence number on every run
+// (splitmix64 of the number).
+double noise(uint64_t seq) {
+  uint64_t z = seq + 0x9E3779B97F4A7C15ULL;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  z ^= z >> 31;
+  return static_cast<double>(z >> 11) * 0x1.0p-52 - 1.0;
+}
+
+constexpr double kMvPerCode = 0.3125;
+
+}  // namespace
+
+uint16_t input_code(const Input& in, uint64_t t_ns, uint64_t seq, uint32_t channel) {
+  double mv = in.dc_mv;
+  if (in.sine_mv != 0) {
+    const double t_ms = static_cast<double>(t_ns) / 1e6;
+    mv += in.sine_mv * std::sin(2 * std::numbers::pi * (t_ms / in.period_ms + in.phase_deg / 360.0));
+  }
+  if (in.noise_mv != 0) mv += in.noise_mv * noise(seq * kMaxChannels + channel);
+  const double code = 32768.0 + std::nearbyint(mv / kMvPerCode);
+  return static_cast<uint16_t>(std::clamp(code, 0.0, 65535.0));
+}
+
+void Stretches::push_back(const Stretch& s) {
+  if (size_ == ring_.size()) {
+    std::vector<Stretch> grown(ring_.empty() ? 8 : 2 * ring_.size());
+    for (size_t i = 0; i < size_; ++i) grown[i] = ring_[(head_ + i) & (ring_.size() - 1)];
+    ring_ = std::move(grown);
+    head_ = 0;
+  }
+  ring_[(head_ + size_) & (ring_.size() - 1)] = s;
+  ++size_;
 }
 
 void Board::reset(const Model* m, const BoardSetup* s) {
@@ -124,30 +178,82 @@ void full_latch(Board& b) {
   if (b.model->map == Map::Vx410 && b.trigger) b.latched |= kBit4;
 }
 
+// Converts n samples from channel 0 of scan tail_scan on, at the given
+// timing, and keeps the first of them that the store has room for (the
+// caller counts the scans). True when every sample was kept.
+bool convert(Board& b, uint64_t n, const Timing& timing) {
+  const uint64_t kept = std::min(n, b.capacity - b.fill);
+  if (kept > 0) {
+    bool joined = false;
+    if (!b.store.empty()) {
+      Stretch& last = b.store.back();
+      const uint64_t end = last.channel + last.left;  // just past its last sample
+      joined = last.seq + last.left == b.converted && last.timing.id == timing.id &&
+               last.scan_len == b.scan_len && end % last.scan_len == 0 &&
+               static_cast<uint32_t>(last.scan + end / last.scan_len) == b.tail_scan;
+      if (joined) last.left += kept;
+    }
+    if (!joined) b.store.push_back(Stretch{b.converted, kept, b.tail_scan, 0, b.scan_len, timing});
+    b.fill += kept;
+  }
+  b.converted += n;
+  return kept == n;
+}
+
+Timing pacer_timing(const Board& b) {
+  return Timing{b.pace_start_ns, b.division, b.pace_hz, b.pace_scan0, b.pace_timing};
+}
+
+Timing manual_timing(Board& b) { return Timing{b.now_ns, 0, 0, b.tail_scan, ++b.timings}; }
+
 // Stores `scans` scans of paced sampling.
 void store_paced(Board& b, uint64_t scans) {
+  // Saturated: the sequence of a run that long is past any store anyway.
   const u128 add = static_cast<u128>(scans) * b.scan_len;
+  const uint64_t n = add > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(add);
+  if (!convert(b, n, pacer_timing(b))) full_latch(b);
   b.tail_scan += static_cast<uint32_t>(scans);
-  if (b.fill + add <= b.capacity) {
-    b.fill += static_cast<uint64_t>(add);
-  } else {
-    b.fill = b.capacity;
-    full_latch(b);
+}
+
+uint64_t scan_time_ns(const Stretch& s) {
+  const Timing& t = s.timing;
+  if (t.division == 0 || t.hz == 0) return t.t0_ns;
+  const uint32_t k = s.scan - t.scan0;
+  return t.t0_ns + static_cast<uint64_t>(static_cast<u128>(k) * t.division * 1'000'000'000u / t.hz);
+}
+
+uint16_t code_of(const Board& b, const Stretch& s) {
+  if (s.channel >= b.channel_limit) return kOpen16;  // a VX-428 channel beyond its expansion boards
+  switch (b.setup->data) {
+    case Data::Pattern: return sample_code(s.scan, s.channel);
+    case Data::Counting: return static_cast<uint16_t>(s.seq);
+    case Data::Inputs: {
+      static const Input kGrounded{};
+      const std::vector<Input>& inputs = b.setup->inputs;
+      const Input& in = s.channel < inputs.size() ? inputs[s.channel] : kGrounded;
+      return input_code(in, scan_time_ns(s), s.seq, s.channel);
+    }
   }
+  return kOpen16;
 }
 
 uint16_t pop_sample(Board& b) {
   if (b.fill == 0) return kOpen16;
   --b.fill;
-  uint16_t code = sample_code(b.head_scan, b.head_channel);
-  if (b.head_channel >= b.channel_limit) {
-    code = kOpen16;  // a VX-428 channel beyond its expansion boards
+  Stretch& s = b.store.front();
+  const uint16_t code = code_of(b, s);
+  ++s.seq;
+  if (++s.channel >= s.scan_len) {
+    s.channel = 0;
+    ++s.scan;
   }
-  if (++b.head_channel >= b.scan_len) {
-    b.head_channel = 0;
-    ++b.head_scan;
-  }
+  if (--s.left == 0) b.store.pop_front();
   return code;
+}
+
+void empty_store(Board& b) {
+  b.fill = 0;
+  b.store.clear();
 }
 
 // --- pacer ---------------------------------------------------------------
@@ -182,8 +288,7 @@ void catch_up(Board& b, uint64_t now_ns) {
     const uint64_t wanted = (b.counted_left + b.scan_len - 1) / b.scan_len;
     if (scans >= wanted) {
       // the counted run ends inside this catch-up: take exactly its samples
-      const uint64_t add = std::min<uint64_t>(b.counted_left, b.capacity - b.fill);
-      b.fill += add;
+      convert(b, b.counted_left, pacer_timing(b));  // what does not fit is lost without a flag
       b.tail_scan += static_cast<uint32_t>(wanted);
       b.counted_left = 0;
       b.latched |= kCounterFlag;
@@ -207,6 +312,8 @@ void pacer_update(Board& b, uint64_t now_ns) {
   b.pace_start_ns = now_ns;
   b.pace_hz = clock_hz(b);
   b.pulses = 0;
+  b.pace_scan0 = b.tail_scan;
+  b.pace_timing = ++b.timings;
   catch_up(b, now_ns);  // the pulse at the start write
 }
 
@@ -219,8 +326,7 @@ void sampling_control(Board& b, bool run, bool counted, uint64_t now_ns) {
 }
 
 void manual_sampling(Board& b) {
-  const uint64_t room = b.capacity - b.fill;
-  b.fill += std::min<uint64_t>(room, b.scan_len);
+  convert(b, b.scan_len, manual_timing(b));
   ++b.tail_scan;
   conversions_latch(b);
 }
@@ -230,9 +336,7 @@ void reset_read(Board& b) {
   b.counted = false;
   b.pacing = false;
   b.trigger = false;
-  b.fill = 0;
-  b.head_scan = b.tail_scan;
-  b.head_channel = 0;
+  empty_store(b);
   b.latched = 0;
   b.list_restart = true;
   b.channel_high_next = false;
@@ -257,6 +361,8 @@ void division_changed(Board& b, uint64_t now_ns) {
   b.pace_start_ns = now_ns;
   b.pace_hz = clock_hz(b);
   b.pulses = 1;  // the pulse "at" the write is the one already made
+  b.pace_scan0 = b.tail_scan - 1;
+  b.pace_timing = ++b.timings;
 }
 
 // Takes one divider write; true when it completes a division count.
@@ -492,7 +598,7 @@ void dx510_write(Board& b, int32_t offset, uint32_t value) {
     case 0x10: b.dx_control = v; break;
     case 0x12:
       if ((v & 0x01) != 0 && b.dx_control == 0x80) {
-        if (b.fill < b.capacity) ++b.fill;
+        convert(b, 1, manual_timing(b));
         ++b.tail_scan;
         --b.dx_counter;
         b.latched |= kDxStartFlag;
@@ -501,11 +607,7 @@ void dx510_write(Board& b, int32_t offset, uint32_t value) {
       break;
     case 0x18:
       b.latched = static_cast<uint16_t>(b.latched & ~(v & (kDxStartFlag | kDxEndFlag)));
-      if ((v & 0x01) != 0) {
-        b.fill = 0;
-        b.head_scan = b.tail_scan;
-        b.head_channel = 0;
-      }
+      if ((v & 0x01) != 0) empty_store(b);
       break;
     default: break;  // 0x0C and 0x1E change nothing here
   }
@@ -534,8 +636,9 @@ uint16_t overridden(Board& b, uint16_t index, uint16_t value) {
 
 }  // namespace
 
-uint16_t Board::read(int32_t offset, uint64_t now_ns) {
-  catch_up(*this, now_ns);
+uint16_t Board::read(int32_t offset, uint64_t now) {
+  now_ns = now;
+  catch_up(*this, now);
   uint16_t value = model_read(*this, offset);
   if (offset >= 0 && offset < 256 && override_at[static_cast<size_t>(offset)] != 0) {
     value = overridden(*this, override_at[static_cast<size_t>(offset)], value);
@@ -543,12 +646,13 @@ uint16_t Board::read(int32_t offset, uint64_t now_ns) {
   return value;
 }
 
-void Board::write(int32_t offset, uint32_t value, uint64_t now_ns) {
-  catch_up(*this, now_ns);
+void Board::write(int32_t offset, uint32_t value, uint64_t now) {
+  now_ns = now;
+  catch_up(*this, now);
   switch (model->map) {
-    case Map::Byte: byte_write(*this, offset, value, now_ns); break;
-    case Map::Word: word_write(*this, offset, value, now_ns); break;
-    case Map::Vx410: vx410_write(*this, offset, value, now_ns); break;
+    case Map::Byte: byte_write(*this, offset, value, now); break;
+    case Map::Word: word_write(*this, offset, value, now); break;
+    case Map::Vx410: vx410_write(*this, offset, value, now); break;
     case Map::Dx510: dx510_write(*this, offset, value); break;
   }
 }
@@ -562,9 +666,10 @@ uint64_t Board::next_event_ns() const {
 }
 
 void Board::read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t count,
-                       uint64_t now_ns, uint64_t step_ns) {
+                       uint64_t now, uint64_t step_ns) {
   // The block takes the FIFO as it stands when the read begins.
-  catch_up(*this, now_ns);
+  now_ns = now;
+  catch_up(*this, now);
   const bool plain_data = offset == 0x00 && override_at[0] == 0;
   if (plain_data && words != nullptr) {
     for (int32_t i = 0; i < count; ++i) words[i] = pop_sample(*this);
@@ -585,7 +690,7 @@ void Board::read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t 
     return;
   }
   for (int32_t i = 0; i < count; ++i) {
-    const uint16_t v = read(offset, now_ns + step_ns * static_cast<uint64_t>(i));
+    const uint16_t v = read(offset, now + step_ns * static_cast<uint64_t>(i));
     if (bytes != nullptr) bytes[i] = static_cast<uint8_t>(v);
     else words[i] = v;
   }

@@ -61,6 +61,16 @@ const BadFile kBadFiles[] = {
   { "read_word_value_in_list_too_wide", "[[board]]\nslot = 0\nmodel = \"VX-426\"\n[[board.read]]\noffset = 0x0a\nvalues = [0x83,\n  0x10000]\n", 7, "a value of 'values' is out of range (0 to 65535)" },
   { "read_values_not_integers", "[[board]]\nslot = 0\nmodel = \"VX-426\"\n[[board.read]]\noffset = 0x0a\nvalues = [1, \"2\"]\n", 6, "'values' must hold integers only" },
   { "read_after_negative", "[[board]]\nslot = 0\nmodel = \"VX-426\"\n[[board.read]]\noffset = 0x0a\nvalue = 1\nafter = -1\n", 7, "'after' is out of range (0 to 4294967295)" },
+  { "data_unknown", "[[board]]\nslot = 0\nmodel = \"VX-424\"\ndata = \"ramp\"\n", 4, "unknown data 'ramp' (pattern, counting or inputs)" },
+  { "data_not_string", "[[board]]\nslot = 0\nmodel = \"VX-424\"\ndata = 1\n", 4, "'data' must be a string" },
+  { "inputs_with_counting", "[[board]]\nslot = 0\nmodel = \"VX-424\"\ndata = \"counting\"\n[[board.input]]\nch = 0\n", 5, "[[board.input]] with data = 'counting'" },
+  { "input_ch_missing", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\ndc = 1.0\n", 4, "[[board.input]] needs 'ch'" },
+  { "input_ch_too_big", "[[board]]\nslot = 0\nmodel = \"VX-428\"\n[[board.input]]\nch = 1024\n", 5, "'ch' is out of range (0 to 1023)" },
+  { "input_twice", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\nch = 3\n[[board.input]]\nch = 3\n", 7, "input 3 is set twice" },
+  { "input_unknown_key", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\nch = 3\ndcc = 1\n", 6, "unknown key 'dcc'" },
+  { "input_dc_too_big", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\nch = 3\ndc = 20001\n", 6, "'dc' is out of range (-20000 to 20000)" },
+  { "input_noise_negative", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\nch = 3\nnoise = -1\n", 6, "'noise' is out of range (0 to 20000)" },
+  { "input_sine_without_period", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\nch = 3\nsine = { amplitude = 5 }\n", 6, "'sine' needs 'period_ms'" },
   { "read_same_offset_twice", "[[board]]\nslot = 0\nmodel = \"VX-426\"\n[[board.read]]\noffset = 0x0a\nvalue = 1\n[[board.read]]\noffset = 10\nvalue = 2\n", 7, "a second [[board.read]] of the same offset" },
 };
 // clang-format on
@@ -128,6 +138,17 @@ TEST(BenchFile, FullFileGivesItsBench) {
   EXPECT_EQ(b.slots[5].reads[0].after, 2u);
   EXPECT_TRUE(b.slots[5].reads[1].forever);
   EXPECT_EQ(b.slots[5].reads[1].values, (std::vector<uint16_t>{0x8000}));
+  EXPECT_EQ(b.slots[0].data, regio::Data::Inputs);
+  ASSERT_EQ(b.slots[0].inputs.size(), 3u);
+  EXPECT_EQ(b.slots[0].inputs[0].dc_mv, 0.0) << "a channel no input sets";
+  EXPECT_EQ(b.slots[0].inputs[2].dc_mv, 1000.0);
+  EXPECT_EQ(b.slots[0].inputs[2].sine_mv, 500.0);
+  EXPECT_EQ(b.slots[0].inputs[2].period_ms, 20.0);
+  EXPECT_EQ(b.slots[0].inputs[2].phase_deg, 90.0);
+  EXPECT_EQ(b.slots[0].inputs[2].noise_mv, 2.0);
+  EXPECT_EQ(b.slots[0].inputs[1].dc_mv, -2500.0);
+  EXPECT_EQ(b.slots[2].data, regio::Data::Counting);
+  EXPECT_EQ(b.slots[5].data, regio::Data::Pattern);
   ASSERT_NE(b.slots[7].model, nullptr);
   EXPECT_EQ(b.slots[7].model->name, "DX-510");
   EXPECT_EQ(b.slots[7].switch_value, 0xA5C3);
