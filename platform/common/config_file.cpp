@@ -50,8 +50,13 @@ std::string read_regular_file(const std::string& path, std::string_view kind) {
                  ")");
   };
   // The kind of file is checked on the open descriptor, not on the path
-  // beforehand, and a named pipe must not block the open itself.
+  // beforehand, and a named pipe must not block the open itself. Windows
+  // reads the bytes as they are (no line-end translation).
+#ifdef _WIN32
+  const int fd = ::open(path.c_str(), O_RDONLY | O_BINARY);
+#else
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+#endif
   if (fd < 0) throw unreadable(std::strerror(errno));
   struct FdCloser {
     int fd;

@@ -82,6 +82,7 @@
 // - An offset a layout does not have reads 0xFF (byte map) or 0xFFFF and
 //   ignores writes.
 #include "board.h"
+#include "u128.h"
 
 #include <algorithm>
 #include <cmath>
@@ -90,8 +91,6 @@
 namespace regio {
 
 namespace {
-
-__extension__ typedef unsigned __int128 u128;
 
 constexpr uint16_t kOpen8 = 0xFF;
 constexpr uint16_t kOpen16 = 0xFFFF;

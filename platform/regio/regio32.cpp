@@ -38,9 +38,14 @@
 #include "bench.h"
 #include "board.h"
 #include "config_file.h"
+#include "program_name.h"
 #include "trace.h"
 
+#ifdef _WIN32
+#define REGIO_EXPORT extern "C" __declspec(dllexport)
+#else
 #define REGIO_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace regio {
 
@@ -155,7 +160,7 @@ bool in_window(int32_t offset) { return offset >= 0 && offset < kWindow; }
 bool load_bench(BenchSetup& bench) {
   const char* path = std::getenv("REGIO_BENCH");
   if (path == nullptr || *path == '\0') {
-    bench = default_bench(program_invocation_short_name);
+    bench = default_bench(program_name());
     return true;
   }
   try {
@@ -354,7 +359,7 @@ unsigned hex(int32_t v) { return static_cast<unsigned>(v); }
 
 }  // namespace
 
-REGIO_EXPORT int32_t Open_Driver(int32_t* device_table) {
+REGIO_EXPORT int32_t REGIO_CALL Open_Driver(int32_t* device_table) {
   const int32_t result = regio::open_driver(device_table);
   regio::control_call();
   if (!g.trace.on()) return result;
@@ -369,7 +374,7 @@ REGIO_EXPORT int32_t Open_Driver(int32_t* device_table) {
   return result;
 }
 
-REGIO_EXPORT int32_t Start_Driver(int32_t slot, int32_t mode, int32_t* io_base) {
+REGIO_EXPORT int32_t REGIO_CALL Start_Driver(int32_t slot, int32_t mode, int32_t* io_base) {
   regio::trace_start();
   const int32_t result = regio::start_driver(slot, io_base);
   regio::control_call();
@@ -381,7 +386,7 @@ REGIO_EXPORT int32_t Start_Driver(int32_t slot, int32_t mode, int32_t* io_base) 
   return result;
 }
 
-REGIO_EXPORT int32_t Stop_Driver(int32_t io_base) {
+REGIO_EXPORT int32_t REGIO_CALL Stop_Driver(int32_t io_base) {
   regio::trace_start();
   const int32_t result = regio::stop_driver(io_base);
   regio::control_call();
@@ -389,7 +394,7 @@ REGIO_EXPORT int32_t Stop_Driver(int32_t io_base) {
   return result;
 }
 
-REGIO_EXPORT int32_t Close_Driver(void) {
+REGIO_EXPORT int32_t REGIO_CALL Close_Driver(void) {
   regio::trace_start();
   const int32_t result = regio::close_driver();
   regio::control_call();
@@ -400,7 +405,7 @@ REGIO_EXPORT int32_t Close_Driver(void) {
   return result;
 }
 
-REGIO_EXPORT int32_t ReadByte(int32_t io_base, int32_t offset) {
+REGIO_EXPORT int32_t REGIO_CALL ReadByte(int32_t io_base, int32_t offset) {
   regio::trace_start();
   const uint16_t value = regio::register_read(io_base, offset, true);
   if (g.trace.on() && !regio::repeated(regio::kReadByte, io_base, offset, value))
@@ -408,14 +413,14 @@ REGIO_EXPORT int32_t ReadByte(int32_t io_base, int32_t offset) {
   return value;
 }
 
-REGIO_EXPORT void WriteByte(int32_t io_base, int32_t offset, int32_t value) {
+REGIO_EXPORT void REGIO_CALL WriteByte(int32_t io_base, int32_t offset, int32_t value) {
   regio::trace_start();
   regio::register_write(io_base, offset, value, true);
   if (g.trace.on() && !regio::repeated(regio::kWriteByte, io_base, offset, value))
     regio::trace("WriteByte(0x%x, 0x%02x, 0x%x)", hex(io_base), hex(offset), hex(value));
 }
 
-REGIO_EXPORT int32_t ReadWord(int32_t io_base, int32_t offset) {
+REGIO_EXPORT int32_t REGIO_CALL ReadWord(int32_t io_base, int32_t offset) {
   regio::trace_start();
   const uint16_t value = regio::register_read(io_base, offset, false);
   if (g.trace.on() && !regio::repeated(regio::kReadWord, io_base, offset, value))
@@ -423,30 +428,30 @@ REGIO_EXPORT int32_t ReadWord(int32_t io_base, int32_t offset) {
   return value;
 }
 
-REGIO_EXPORT void WriteWord(int32_t io_base, int32_t offset, int32_t value) {
+REGIO_EXPORT void REGIO_CALL WriteWord(int32_t io_base, int32_t offset, int32_t value) {
   regio::trace_start();
   regio::register_write(io_base, offset, value, false);
   if (g.trace.on() && !regio::repeated(regio::kWriteWord, io_base, offset, value))
     regio::trace("WriteWord(0x%x, 0x%02x, 0x%x)", hex(io_base), hex(offset), hex(value));
 }
 
-REGIO_EXPORT void ReadByteBlock(int32_t io_base, int32_t offset, int32_t count, uint8_t* buffer) {
+REGIO_EXPORT void REGIO_CALL ReadByteBlock(int32_t io_base, int32_t offset, int32_t count, uint8_t* buffer) {
   regio::trace_start();
   regio::block_read(io_base, offset, count, buffer, nullptr);
   if (g.trace.on() && !regio::repeated(regio::kReadByteBlock, io_base, offset, count))
     regio::trace("ReadByteBlock(0x%x, 0x%02x, %d)", hex(io_base), hex(offset), count);
 }
 
-REGIO_EXPORT void ReadWordBlock(int32_t io_base, int32_t offset, int32_t count, uint16_t* buffer) {
+REGIO_EXPORT void REGIO_CALL ReadWordBlock(int32_t io_base, int32_t offset, int32_t count, uint16_t* buffer) {
   regio::trace_start();
   regio::block_read(io_base, offset, count, nullptr, buffer);
   if (g.trace.on() && !regio::repeated(regio::kReadWordBlock, io_base, offset, count))
     regio::trace("ReadWordBlock(0x%x, 0x%02x, %d)", hex(io_base), hex(offset), count);
 }
 
-REGIO_EXPORT uint64_t Regio_Clock_ns(uint64_t advance_ns) {
+REGIO_EXPORT uint64_t REGIO_CALL Regio_Clock_ns(uint64_t advance_ns) {
   g.clock_ns += advance_ns;
   return g.clock_ns;
 }
 
-REGIO_EXPORT uint32_t Regio_Tick_ms(void) { return regio::tick_read(); }
+REGIO_EXPORT uint32_t REGIO_CALL Regio_Tick_ms(void) { return regio::tick_read(); }
