@@ -8,7 +8,8 @@ target_link_libraries(regio32 PRIVATE config_file)
 set_target_properties(regio32 PROPERTIES
   OUTPUT_NAME Regio32
   PREFIX ""
-  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench
+  ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})  # its own import library: unused
 # Exported are the calls marked for export, under their plain names.
 target_link_options(regio32 PRIVATE LINKER:--kill-at LINKER:--no-undefined)
 

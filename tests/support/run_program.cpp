@@ -1,9 +1,11 @@
 #include "run_program.h"
 
 #include <fcntl.h>
+#include <iconv.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/personality.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -93,9 +95,82 @@ int wait_with_deadline(pid_t pid, std::chrono::milliseconds deadline, const std:
   }
 }
 
+// The Windows build tree whose programs run under Wine, or nullptr.
+const char *windows_build() {
+  const char *build = std::getenv("DAQ_WINDOWS_BUILD");
+  return build != nullptr && *build != '\0' ? build : nullptr;
+}
+
+// A folder of this build tree stands for the same folder of the Windows
+// build tree (a test's library of the same name, built for Windows there).
+std::string windows_folder(const std::string &folder) {
+  const std::string own = DAQ_BUILD_DIR;
+  if (folder.compare(0, own.size(), own) != 0) return folder;
+  return windows_build() + folder.substr(own.size());
+}
+
+// A folder as Wine names it: the Linux root is drive Z:.
+std::string wine_folder(const std::string &path) { return "Z:" + path; }
+
+// The command line and environment of a Windows program under Wine. The
+// library path a test sets (LD_LIBRARY_PATH) becomes the DLL path, ahead of
+// the bench's folder, so that a library of the same name there takes the
+// bench's place.
+void run_on_wine(std::vector<std::string> &argv, std::vector<std::string> &env) {
+  // Wine's 64-bit loader comes without the preloader that keeps its fixed
+  // addresses free, and once in a while a randomised mapping takes one ("failed
+  // to map the shared user data"): the programs start without address
+  // randomisation (inherited by the children started from here on).
+  static const bool fixed_addresses = personality(personality(0xFFFFFFFF) | ADDR_NO_RANDOMIZE) != -1;
+  (void)fixed_addresses;
+  const char *wine = std::getenv("DAQ_WINE");
+  argv.insert(argv.begin(), wine != nullptr ? wine : "wine");
+  std::string dll_path;
+  std::vector<std::string> kept;
+  for (std::string &entry : env) {
+    if (entry.rfind("LD_LIBRARY_PATH=", 0) == 0) {
+      dll_path += wine_folder(windows_folder(entry.substr(entry.find('=') + 1))) + ";";
+    } else if (entry.rfind("WINEPATH=", 0) != 0) {
+      kept.push_back(std::move(entry));
+    }
+  }
+  kept.push_back("WINEPATH=" + dll_path + wine_folder(std::string(windows_build()) + "/bench"));
+  env = std::move(kept);
+}
+
 }  // namespace
 
-std::string program_path(const std::string &program) { return std::string(DAQ_BIN_DIR) + "/" + program; }
+bool windows_programs() { return windows_build() != nullptr; }
+
+std::string program_path(const std::string &program) {
+  if (const char *build = windows_build()) return std::string(build) + "/bin/" + program + ".exe";
+  return std::string(DAQ_BIN_DIR) + "/" + program;
+}
+
+std::string from_windows_text(const std::string &text) {
+  std::string lf;
+  lf.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lf += text[i];
+  }
+  const iconv_t cd = iconv_open("UTF-8", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::system_error(errno, std::generic_category(), "iconv_open CP932");
+  std::string utf8(lf.size() * 3 + 16, '\0');
+  char *in = lf.data(), *out = utf8.data();
+  size_t in_left = lf.size(), out_left = utf8.size();
+  while (in_left > 0) {
+    if (iconv(cd, &in, &in_left, &out, &out_left) != static_cast<size_t>(-1)) break;
+    // A byte that is no code page 932 text: kept as "\x..", so a test shows it.
+    char shown[8];
+    std::snprintf(shown, sizeof shown, "\\x%02X", static_cast<unsigned char>(*in));
+    for (const char *c = shown; *c != '\0' && out_left > 0; ++c, --out_left) *out++ = *c;
+    ++in;
+    --in_left;
+  }
+  iconv_close(cd);
+  utf8.resize(utf8.size() - out_left);
+  return utf8;
+}
 
 const std::string &scratch_dir() {
   static const ScratchDir dir;
@@ -131,8 +206,12 @@ Run run(const Launch &launch) {
   if (launch.trace) env.push_back("REGIO_TRACE=" + trace_path);
   env.insert(env.end(), launch.env.begin(), launch.env.end());
 
-  std::vector<std::string> argv_text{launch.program};
+  const bool by_name = launch.program.find('/') == std::string::npos;
+  const bool on_wine = by_name && windows_programs();
+  const std::string path = by_name ? program_path(launch.program) : launch.program;
+  std::vector<std::string> argv_text{on_wine ? path : launch.program};
   argv_text.insert(argv_text.end(), launch.args.begin(), launch.args.end());
+  if (on_wine) run_on_wine(argv_text, env);
   std::vector<char *> argv, envp;
   for (auto &a : argv_text) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -146,16 +225,15 @@ Run run(const Launch &launch) {
   posix_spawn_file_actions_addopen(&files, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   if (!launch.cwd.empty()) posix_spawn_file_actions_addchdir_np(&files, launch.cwd.c_str());
   pid_t pid = 0;
-  const std::string path =
-      launch.program.find('/') == std::string::npos ? program_path(launch.program) : launch.program;
-  const int rc = posix_spawn(&pid, path.c_str(), &files, nullptr, argv.data(), envp.data());
+  const std::string executable = on_wine ? argv_text[0] : path;
+  const int rc = posix_spawn(&pid, executable.c_str(), &files, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&files);
   const auto remove_files = [&] {
     for (const auto &p : {in_path, out_path, err_path, trace_path}) unlink(p.c_str());
   };
   if (rc != 0) {
     remove_files();
-    throw std::runtime_error("cannot start " + path + ": " + std::strerror(rc));
+    throw std::runtime_error("cannot start " + executable + ": " + std::strerror(rc));
   }
 
   int wstatus = 0;
@@ -171,6 +249,11 @@ Run run(const Launch &launch) {
   result.err = slurp(err_path);
   result.trace = slurp(trace_path);
   remove_files();
+  if (on_wine) {
+    result.out = from_windows_text(result.out);
+    result.err = from_windows_text(result.err);
+    result.trace = from_windows_text(result.trace);
+  }
   return result;
 }
 

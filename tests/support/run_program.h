@@ -1,5 +1,12 @@
 // Runs a program of the suite as a child process on a bench of the test's
 // choosing and collects what it printed, its exit status and the driver trace.
+//
+// The same tests run the Windows programs under Wine when DAQ_WINDOWS_BUILD
+// names a Windows build tree (programs in bin/, the bench Regio32.dll in
+// bench/, put on the programs' DLL path) and DAQ_WINE Wine's loader. Their
+// output, in code page 932 with the CR LF line ends of a Windows text
+// stream, comes back as UTF-8 with LF, as the Linux programs write it; so
+// does the trace.
 #pragma once
 
 #include <chrono>
@@ -17,7 +24,7 @@ struct Run {
 };
 
 struct Launch {
-  std::string program;                 // file name in the build's bin/, or a path with a '/'
+  std::string program;                 // a program of the suite by name, or a path with a '/'
   std::vector<std::string> args = {};  // arguments after the program name
   std::optional<std::string> bench = {};  // bench file text; none: the default bench
   std::string keys = {};               // standard input
@@ -31,8 +38,17 @@ struct Launch {
 
 Run run(const Launch &launch);
 
-// A program's executable in the build tree.
+// A program's executable in the build tree (its .exe under Wine).
 std::string program_path(const std::string &program);
+
+// True when the programs run are the Windows programs under Wine. Their
+// sample buffer is the system's global memory, built in: no library of the
+// same name can take its place, as on Linux.
+bool windows_programs();
+
+// A Windows text stream as Linux writes it: code page 932 decoded to UTF-8,
+// CR LF to LF.
+std::string from_windows_text(const std::string &text);
 
 // The test process's scratch folder in the temporary directory ($TMPDIR or
 // /tmp); it is removed with everything in it when the process exits.

@@ -51,4 +51,11 @@ TEST(RunProgram, ScratchFolderGoesAwayAtExit) {
   EXPECT_TRUE(std::filesystem::is_empty(tmp));
 }
 
+TEST(RunProgram, ReadsAWindowsTextStreamAsLinuxWritesIt) {
+  // "ソ" ends in the byte of a backslash, "ｶ" is one byte; a CR alone stays.
+  EXPECT_EQ(testing_support::from_windows_text("VX-424\x82\xf0\x83\x5c\xb6\r\n\r\x81\x40\r\n"),
+            "VX-424をソｶ\n\r\u3000\n");
+  EXPECT_EQ(testing_support::from_windows_text("\x82"), "\\x82") << "a cut character is shown, not lost";
+}
+
 }  // namespace
