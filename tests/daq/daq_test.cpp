@@ -28,7 +28,9 @@ constexpr uid_t kNobody = 65534;
 
 const char *const kUsage =
     "usage: ./daq run PROGRAM [ARGS...]   build what is stale and run one program on the simulated bench\n"
-    "       ./daq test                    build and run every test, plain and under the sanitizers\n"
+    "       ./daq test                    build and run every test, plain and under the sanitizers,\n"
+    "                                     and the Windows programs' tests under Wine\n"
+    "       ./daq windows                 build the 32-bit Windows console programs and their zip\n"
     "\n"
     "programs:\n"
     "  sampling checks  vx424chk hm230chk vx412chk vx420chk vx416chk vx422chk vx414chk vx410chk vx428chk "
