@@ -28,6 +28,10 @@ constexpr uid_t kNobody = 65534;
 
 const char *const kUsage =
     "usage: ./daq run PROGRAM [ARGS...]   build what is stale and run one program on the simulated bench\n"
+    "       ./daq check [--junit FILE] PROGRAM [ARGS...] | all\n"
+    "                                     run self-tests or dx510diag and give a verdict: exit 0 when\n"
+    "                                     every check is normal, 1 when one is abnormal, 2 when the\n"
+    "                                     boards could not be checked; FILE gets a JUnit XML report\n"
     "       ./daq test                    build and run every test, plain and under the sanitizers\n"
     "\n"
     "programs:\n"
@@ -101,7 +105,8 @@ struct Setting {
                    testing_support::program_path("hm230diag") +
                    " ${bin}/hm230diag)\n"
                    "add_custom_target(hm230diag DEPENDS ${bin}/hm230diag)\n"
-                   "foreach(program vx424chk qai_panel)\n"
+                   "foreach(program vx424chk qai_panel daq_check dx510diag hm236diag vx420diag vx414diag\n"
+                   "        vx424diag vx412diag vx418diag vx424bdiag vx416diag hm232diag hm234diag vx410diag vx422diag)\n"
                    "  add_custom_command(OUTPUT ${bin}/${program}\n"
                    "    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/tell.sh ${bin}/${program})\n"
                    "  add_custom_target(${program} DEPENDS ${bin}/${program})\n"
@@ -161,12 +166,19 @@ struct Refusal {
 TEST(Daq, RefusesWithUsageOrTheProgramList) {
   const std::string unknown = std::string("daq: unknown program 'nosuchprogram'; the programs: ") + kPrograms + "\n";
   const std::string all = std::string("daq: unknown program 'all'; the programs: ") + kPrograms + "\n";
+  const std::string check =
+      "daq: check takes a self-test or dx510diag, or all: hm236diag vx420diag vx414diag vx424diag hm230diag "
+      "vx412diag vx418diag vx424bdiag vx416diag hm232diag hm234diag vx410diag vx422diag dx510diag\n";
   const Refusal cases[] = {
       {{}, kUsage},
       {{"run"}, kUsage},
       {{"frobnicate"}, kUsage},
       {{"run", "nosuchprogram"}, unknown},
       {{"run", "all"}, all},
+      {{"check"}, kUsage},
+      {{"check", "--junit"}, kUsage},
+      {{"check", "vx424chk"}, check},
+      {{"check", "all", "1"}, check},
   };
   for (const auto &c : cases) {
     const auto r = run(Launch{.program = DAQ_SCRIPT, .args = c.args, .trace = false,
@@ -203,6 +215,21 @@ TEST(Daq, ConsoleProgramRunsWhereTheUserStands) {
                        "arg=1\n"
                        "REGIO_BENCH=b.toml\nREGIO_TRACE=\nQAI8_UNITS=\nQAO4_UNITS=\n");
   EXPECT_EQ(r.status, 0) << r.err;
+}
+
+// daq check hands the program's path in the build and the user's arguments
+// to daq_check, which runs where the user stands.
+TEST(Daq, CheckRunsDaqCheckWithTheProgramsPath) {
+  const Setting s("check");
+  const std::string bin = (s.tree / "build/default/bin").string();
+  const std::string head = "uid=" + std::to_string(geteuid()) + " cwd=" + s.user.string() + "\n";
+  const std::string env = "REGIO_BENCH=b.toml\nREGIO_TRACE=\nQAI8_UNITS=\nQAO4_UNITS=\n";
+  const auto one = run(s.daq({"check", "--junit", "r.xml", "dx510diag", "x"}, {"REGIO_BENCH=b.toml"}));
+  EXPECT_EQ(one.out, head + "arg=--junit\narg=r.xml\narg=" + bin + "/dx510diag\narg=x\n" + env);
+  EXPECT_EQ(one.status, 0) << one.err;
+  const auto all = run(s.daq({"check", "all"}, {"REGIO_BENCH=b.toml"}));
+  EXPECT_EQ(all.out, head + "arg=--all\narg=" + bin + "\n" + env);
+  EXPECT_EQ(all.status, 0) << all.err;
 }
 
 // A panel runs in its run folder (its help texts are there), and gets the

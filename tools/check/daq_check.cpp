@@ -92,11 +92,18 @@ const char* code_text(int code) {
 void summary(const Outcome& o) {
   std::printf("\n---- %s: %s\n", o.program.c_str(), o.absent ? "no board of this model" : code_text(o.code));
   if (!o.report.boards.empty()) {
-    std::printf("%-5s  %-12s  %-30s  %-16s  %-16s  %s\n", "board", "model", "check", "value", "expected", "result");
+    // The model column only for programs that serve two models.
+    const bool models = std::any_of(o.report.boards.begin(), o.report.boards.end(),
+                                    [](const verdict::Board& b) { return !b.model.empty(); });
+    std::printf("%-5s  ", "board");
+    if (models) std::printf("%-12s  ", "model");
+    std::printf("%-30s  %-16s  %-16s  %s\n", "check", "value", "expected", "result");
     for (const verdict::Board& b : o.report.boards) {
       for (const verdict::Check& c : b.checks) {
-        std::printf("%-5d  %-12s  %-30s  %-16s  %-16s  %s\n", b.number, b.model.c_str(), c.name.c_str(),
-                    c.value.c_str(), c.expected.c_str(), result_text(c.result));
+        std::printf("%-5d  ", b.number);
+        if (models) std::printf("%-12s  ", b.model.c_str());
+        std::printf("%-30s  %-16s  %-16s  %s\n", c.name.c_str(), c.value.c_str(), c.expected.c_str(),
+                    result_text(c.result));
       }
     }
   }
