@@ -38,9 +38,9 @@ constexpr int kNoId = -1;
 struct DialogTemplate {
     const char* caption;
     int width, height;  // dialog units
-    const char* fontFace;
-    int pointSize;
-    const char* aboutItem;  // the appended system-menu item's text
+    const char* font_face;
+    int point_size;
+    const char* about_item;  // the appended system-menu item's text
     const Control* controls;
     std::size_t count;
 };

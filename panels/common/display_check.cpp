@@ -10,7 +10,7 @@
 namespace panels {
 namespace {
 
-bool XConnects(std::string_view display) {
+bool x_display_connects(std::string_view display) {
     const std::string name(display);
     xcb_connection_t* connection = xcb_connect(name.c_str(), nullptr);
     const bool connected = xcb_connection_has_error(connection) == 0;
@@ -19,7 +19,7 @@ bool XConnects(std::string_view display) {
 }
 
 // The platform names of a choice such as "wayland;xcb" or "xcb:nograb".
-std::vector<std::string_view> PlatformNames(std::string_view platform) {
+std::vector<std::string_view> platform_names(std::string_view platform) {
     std::vector<std::string_view> names;
     while (!platform.empty()) {
         const std::size_t end = platform.find(';');
@@ -32,24 +32,24 @@ std::vector<std::string_view> PlatformNames(std::string_view platform) {
     return names;
 }
 
-std::string_view Env(const char* name) {
+std::string_view env(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
 }
 
 }  // namespace
 
-std::string MissingDisplay(std::string_view platform, std::string_view display, std::string_view waylandDisplay,
-                           const std::function<bool(std::string_view display)>& xConnects) {
-    std::vector<std::string_view> names = PlatformNames(platform);
+std::string missing_display(std::string_view platform, std::string_view display, std::string_view wayland_display,
+                           const std::function<bool(std::string_view display)>& x_connects) {
+    std::vector<std::string_view> names = platform_names(platform);
     if (names.empty()) names = {"xcb", "wayland"};
     bool x11 = false;
     for (std::string_view name : names) {
         if (name == "xcb") {
             x11 = true;
-            if (!display.empty() && xConnects(display)) return {};
+            if (!display.empty() && x_connects(display)) return {};
         } else if (name.starts_with("wayland")) {
-            if (!waylandDisplay.empty()) return {};
+            if (!wayland_display.empty()) return {};
         } else {
             return {};  // offscreen, minimal, vnc, eglfs, ...: Qt's own business
         }
@@ -59,12 +59,12 @@ std::string MissingDisplay(std::string_view platform, std::string_view display, 
     return "cannot open display '" + std::string(display) + "'";
 }
 
-bool DisplayUsable(int argc, char** argv) {
-    std::string_view platform = Env("QT_QPA_PLATFORM");
+bool display_usable(int argc, char** argv) {
+    std::string_view platform = env("QT_QPA_PLATFORM");
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) platform = argv[i + 1];
     }
-    const std::string missing = MissingDisplay(platform, Env("DISPLAY"), Env("WAYLAND_DISPLAY"), XConnects);
+    const std::string missing = missing_display(platform, env("DISPLAY"), env("WAYLAND_DISPLAY"), x_display_connects);
     if (missing.empty()) return true;
     const char* slash = std::strrchr(argv[0], '/');
     std::fprintf(stderr,

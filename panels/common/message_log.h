@@ -24,15 +24,15 @@ class MessageLog {
 public:
     static constexpr std::size_t kDefaultCapacity = std::size_t{1} << 20;  // 1 MiB
 
-    MessageLog(DialogPort& port, int boxId, std::size_t capacity = kDefaultCapacity)
-        : port_(port), boxId_(boxId), capacity_(capacity) {}
+    MessageLog(DialogPort& port, int box_id, std::size_t capacity = kDefaultCapacity)
+        : port_(port), box_id_(box_id), capacity_(capacity) {}
 
     // AppendLog: the block followed by one more CR LF.
-    void Append(std::string_view block);
+    void append(std::string_view block);
 
-    std::string Text() const;  // what the box should show
-    std::size_t Size() const { return size_; }
-    std::size_t Blocks() const { return entries_.size(); }
+    std::string text() const;  // what the box should show
+    std::size_t size() const { return size_; }
+    std::size_t blocks() const { return entries_.size(); }
 
 private:
     struct Entry {
@@ -41,7 +41,7 @@ private:
     };
 
     DialogPort& port_;
-    int boxId_;
+    int box_id_;
     std::size_t capacity_;
     std::deque<Entry> entries_;
     std::size_t size_ = 0;

@@ -40,23 +40,23 @@ constexpr ErrorEntry kErrors[] = {
 
 constexpr const char* kUndefined = "未定義エラー";
 
-bool IsSpace(char c) {
+bool is_space(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
 }  // namespace
 
 std::string ErrorText(int32_t code) {
-    std::string text = Decimal(code) + "：";
+    std::string text = decimal(code) + "：";
     for (const ErrorEntry& e : kErrors) {
         if (e.code == code) return text + e.text;
     }
     return text + kUndefined;
 }
 
-int32_t ParseLeadingInt(std::string_view text) {
+int32_t parse_leading_int(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) ++i;
+    while (i < text.size() && is_space(text[i])) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
@@ -75,19 +75,19 @@ int32_t ParseLeadingInt(std::string_view text) {
     return static_cast<int32_t>(value);
 }
 
-std::string BufferText(const char* buffer, std::size_t size) {
+std::string buffer_text(const char* buffer, std::size_t size) {
     const void* nul = std::memchr(buffer, '\0', size);
     const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer) : size;
     return std::string(buffer, length);
 }
 
-std::string Decimal(int32_t value) {
+std::string decimal(int32_t value) {
     char digits[16];
     const auto r = std::to_chars(digits, digits + sizeof digits, value);
     return std::string(digits, r.ptr);
 }
 
-std::string UpperHex(uint32_t value) {
+std::string upper_hex(uint32_t value) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     char digits[8];
     int n = 0;

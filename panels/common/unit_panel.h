@@ -60,7 +60,7 @@ using HelpOpener = std::function<void(const std::string& path)>;
 
 struct HelpFiles {
     const char* functions;   // command 1000
-    const char* errorCodes;  // command 1001
+    const char* error_codes;  // command 1001
 };
 
 // One button's operation block texts.
@@ -76,9 +76,9 @@ struct Operation {
 class OperationBlock {
 public:
     OperationBlock(const Operation& op, std::string_view prefix);
-    void Succeeded(std::string_view detail = {});  // success text + detail + CR LF
-    void Failed(int32_t ret);                      // failure prefix + ErrorText(ret) + CR LF
-    std::string& Text() { return text_; }
+    void succeeded(std::string_view detail = {});  // success text + detail + CR LF
+    void failed(int32_t ret);                      // failure prefix + ErrorText(ret) + CR LF
+    std::string& text() { return text_; }
 private:
     const Operation& op_;
     std::string text_;
@@ -88,11 +88,11 @@ private:
 class PanelHandlers {
 public:
     virtual ~PanelHandlers() = default;
-    virtual void Start() = 0;                       // dialog start: initial texts
-    virtual void Command(int id) = 0;               // a button, radio button or help command
-    virtual void EditChanged(int id) { (void)id; }  // an edit box's text changed
-    virtual void Tick() {}                          // the 200 ms timer
-    virtual int32_t IndicatorState(int id) const = 0;
+    virtual void start() = 0;                       // dialog start: initial texts
+    virtual void command(int id) = 0;               // a button, radio button or help command
+    virtual void edit_changed(int id) { (void)id; }  // an edit box's text changed
+    virtual void tick() {}                          // the 200 ms timer
+    virtual int32_t indicator_state(int id) const = 0;
 };
 
 class UnitPanel {
@@ -103,18 +103,18 @@ public:
     UnitPanel(DialogPort& port, const UnitLibrary& library, HelpFiles help, HelpOpener opener);
 
     // Runs the handler of a shared command; false when the id is not one.
-    bool Command(int id);
+    bool command(int id);
 
-    int32_t IndicatorState(int id) const;
-    int32_t RotSw() const;  // converted afresh from box 1007
-    DialogPort& Port() { return port_; }
-    MessageLog& Log() { return log_; }
+    int32_t indicator_state(int id) const;
+    int32_t read_rotsw() const;  // converted afresh from box 1007
+    DialogPort& port() { return port_; }
+    MessageLog& log() { return log_; }
 
 private:
-    void OpenOrClose(const Operation& op, int32_t (*call)());
-    void Version(const Operation& op, int boxId, bool firmware);
-    void ReadDigital(const Operation& op, int32_t (*call)(int32_t), int32_t& state);
-    void SetOutput(const Operation& op, int32_t state);
+    void open_or_close(const Operation& op, int32_t (*call)());
+    void version(const Operation& op, int box_id, bool firmware);
+    void read_digital(const Operation& op, int32_t (*call)(int32_t), int32_t& state);
+    void set_output(const Operation& op, int32_t state);
 
     DialogPort& port_;
     const UnitLibrary& library_;

@@ -31,7 +31,7 @@ constexpr int kChannels = 8;
 constexpr int kReadsEvery = 6;  // timer ticks per continuous read
 
 struct ChannelRow {
-    int hexBox, decimalBox, millivoltBox, button;
+    int hex_box, decimal_box, millivolt_box, button;
 };
 extern const ChannelRow kChannelRows[kChannels];
 
@@ -39,26 +39,26 @@ extern const ChannelRow kChannelRows[kChannels];
 struct ChannelTexts {
     std::string decimal, hex, millivolts;
 };
-ChannelTexts FormatChannel(int16_t code, int32_t codeFormat, float lsbMicrovolts);
+ChannelTexts format_channel(int16_t code, int32_t code_format, float lsb_microvolts);
 }  // namespace qai
 
 class QaiPanel : public PanelHandlers {
 public:
     QaiPanel(DialogPort& port, const Qai8Library& library, HelpOpener opener);
 
-    void Start() override;
-    void Command(int id) override;
-    void Tick() override;
-    int32_t IndicatorState(int id) const override { return frame_.IndicatorState(id); }
+    void start() override;
+    void command(int id) override;
+    void tick() override;
+    int32_t indicator_state(int id) const override { return frame_.indicator_state(id); }
 
     void ReadAdChannels(int32_t n);
-    int32_t CodeFormat() const { return codeFormat_; }
-    int32_t TickCount() const { return tickCount_; }
-    UnitPanel& Frame() { return frame_; }
+    int32_t code_format() const { return codeFormat_; }
+    int32_t tick_count() const { return tickCount_; }
+    UnitPanel& frame() { return frame_; }
 
 private:
-    void SelectCode(int32_t code);
-    void SetScanning(int id);
+    void select_code(int32_t code);
+    void set_scanning(int id);
 
     DialogPort& port_;
     const Qai8Library& library_;

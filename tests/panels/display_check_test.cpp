@@ -13,7 +13,7 @@ struct Case {
     const char* platform;
     const char* display;
     const char* wayland;
-    bool xConnects;
+    bool x_connects;
     const char* missing;
 };
 
@@ -37,9 +37,9 @@ const Case kCases[] = {
 TEST(Display, MissingDisplayByPlatformAndEnvironment) {
     for (const Case& c : kCases) {
         std::string asked;
-        const std::string missing = panels::MissingDisplay(c.platform, c.display, c.wayland, [&](std::string_view d) {
+        const std::string missing = panels::missing_display(c.platform, c.display, c.wayland, [&](std::string_view d) {
             asked = d;
-            return c.xConnects;
+            return c.x_connects;
         });
         EXPECT_EQ(missing, c.missing) << "platform '" << c.platform << "' DISPLAY '" << c.display << "'";
         if (!asked.empty()) {

@@ -23,10 +23,10 @@ struct FakeUnits {
     std::string version = "1.00";  // copied into the buffer, NUL included when it fits
     int16_t ad[8] = {};
     int16_t da[4] = {};
-    int16_t daWritten[4] = {};
+    int16_t da_written[4] = {};
 };
 
-FakeUnits& Fake();  // reset with Fake() = {}
+FakeUnits& fake();  // reset with fake() = {}
 extern const Qai8Library kFakeQai8;
 extern const Qao4Library kFakeQao4;
 

@@ -71,17 +71,17 @@ TEST(ParseLeadingInt, LeadingDecimalIntegerSaturating) {
         {"-2147483649", INT32_MIN}, {"99999999999999999999999999999999", INT32_MAX},
         {"-99999999999999999999999999999999", INT32_MIN}, {"4294967301", INT32_MAX},
     };
-    for (const auto& c : cases) EXPECT_EQ(ParseLeadingInt(c.text), c.value) << '"' << c.text << '"';
+    for (const auto& c : cases) EXPECT_EQ(parse_leading_int(c.text), c.value) << '"' << c.text << '"';
 }
 
 TEST(BufferText, StopsAtNulOrBufferEnd) {
     char full[50];
     std::memset(full, 'A', sizeof full);
-    EXPECT_EQ(BufferText(full, sizeof full), std::string(50, 'A'));
+    EXPECT_EQ(buffer_text(full, sizeof full), std::string(50, 'A'));
     char part[50] = "1.02";
-    EXPECT_EQ(BufferText(part, sizeof part), "1.02");
+    EXPECT_EQ(buffer_text(part, sizeof part), "1.02");
     char empty[50] = {};
-    EXPECT_EQ(BufferText(empty, sizeof empty), "");
+    EXPECT_EQ(buffer_text(empty, sizeof empty), "");
 }
 
 // Code as returned in AdVal, then the texts of the decimal, hexadecimal and
@@ -106,7 +106,7 @@ TEST(AdConversion, WorkedValues) {
         {1, 0xFFFF, "65535", "FFFF", "10239.687500"},
     };
     for (const auto& c : cases) {
-        const auto t = qai::FormatChannel(static_cast<int16_t>(c.code), c.format, 312.5f);
+        const auto t = qai::format_channel(static_cast<int16_t>(c.code), c.format, 312.5f);
         EXPECT_EQ(t.decimal, c.decimal) << "format " << c.format << " code " << c.code;
         EXPECT_EQ(t.hex, c.hex) << "format " << c.format << " code " << c.code;
         EXPECT_EQ(t.millivolts, c.mv) << "format " << c.format << " code " << c.code;
@@ -127,8 +127,8 @@ TEST(DaConversion, DecimalTextToCodeAndHexDisplay) {
         {"99999999999", -1, "FFFF"}, {"-99999999999", 0, "0"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(qao::DaCode(c.text), c.code) << '"' << c.text << '"';
-        EXPECT_EQ(qao::HexOfDecimal(c.text), c.hex) << '"' << c.text << '"';
+        EXPECT_EQ(qao::da_code(c.text), c.code) << '"' << c.text << '"';
+        EXPECT_EQ(qao::hex_of_decimal(c.text), c.hex) << '"' << c.text << '"';
     }
 }
 
