@@ -13,7 +13,7 @@ namespace panels {
 // default, X11 or Wayland); platforms other than X11 and Wayland (offscreen,
 // for one) need no display. `x_connects` tries to connect to an X display.
 std::string missing_display(std::string_view platform, std::string_view display, std::string_view wayland_display,
-                           const std::function<bool(std::string_view display)>& x_connects);
+                            const std::function<bool(std::string_view display)>& x_connects);
 
 // For a panel's main: looks at the arguments and the environment and, when
 // there is no usable display, prints one line on stderr that says how to

@@ -23,6 +23,6 @@ int32_t parse_leading_int(std::string_view text);
 std::string buffer_text(const char* buffer, std::size_t size);
 
 std::string decimal(int32_t value);     // printf "%d"
-std::string upper_hex(uint32_t value);   // printf "%X"
+std::string upper_hex(uint32_t value);  // printf "%X"
 
 }  // namespace panels
