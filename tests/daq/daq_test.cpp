@@ -26,7 +26,7 @@ using testing_support::run;
 
 constexpr uid_t kNobody = 65534;
 
-const char *const kUsage =
+const char* const kUsage =
     "usage: ./daq run PROGRAM [ARGS...]   build what is stale and run one program on the simulated bench\n"
     "       ./daq check [--junit FILE] PROGRAM [ARGS...] | all\n"
     "                                     run self-tests or dx510diag and give a verdict: exit 0 when\n"
@@ -42,29 +42,30 @@ const char *const kUsage =
     "  DX-510 check     dx510diag\n"
     "  unit panels      qai_panel qao_panel\n";
 
-const char *const kPrograms =
+const char* const kPrograms =
     "vx424chk hm230chk vx412chk vx420chk vx416chk vx422chk vx414chk vx410chk vx428chk vx418chk vx426chk "
     "hm236diag vx420diag vx414diag vx424diag hm230diag vx412diag vx418diag vx424bdiag vx416diag hm232diag "
     "hm234diag vx410diag vx422diag dx510diag qai_panel qao_panel";
 
-std::string read_file(const fs::path &path) {
+std::string read_file(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
 }
 
-void write_file(const fs::path &path, const std::string &text, bool executable = false) {
+void write_file(const fs::path& path, const std::string& text, bool executable = false) {
   std::ofstream(path, std::ios::binary) << text;
-  if (executable) fs::permissions(path, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
-                                  fs::perm_options::add);
+  if (executable)
+    fs::permissions(path, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                    fs::perm_options::add);
 }
 
 // The folders under a tree that a given user does not own.
-std::vector<std::string> not_owned_by(const fs::path &top, uid_t uid) {
+std::vector<std::string> not_owned_by(const fs::path& top, uid_t uid) {
   std::vector<std::string> foreign;
   struct stat st {};
-  for (const auto &entry : fs::recursive_directory_iterator(top)) {
+  for (const auto& entry : fs::recursive_directory_iterator(top)) {
     if (lstat(entry.path().c_str(), &st) == 0 && st.st_uid != uid) foreign.push_back(entry.path().string());
   }
   return foreign;
@@ -76,12 +77,12 @@ std::vector<std::string> not_owned_by(const fs::path &top, uid_t uid) {
 struct Setting {
   fs::path base, user, tree, stubs;
 
-  explicit Setting(const std::string &name, const std::string &missing = "") {
+  explicit Setting(const std::string& name, const std::string& missing = "") {
     base = fs::path(testing_support::scratch_dir()) / name;
     user = base / "user";
     tree = base / "tree";
     stubs = base / "stubs";
-    for (const auto &dir : {user, tree, stubs}) fs::create_directories(dir);
+    for (const auto& dir : {user, tree, stubs}) fs::create_directories(dir);
     // Other users (the sudo case) pass through to their tree.
     chmod(testing_support::scratch_dir().c_str(), 0755);
 
@@ -95,37 +96,44 @@ struct Setting {
                "for a in \"$@\"; do echo \"arg=$a\"; done\n"
                "for v in REGIO_BENCH REGIO_TRACE QAI8_UNITS QAO4_UNITS; do eval \"echo $v=\\$$v\"; done\n",
                true);
-    write_file(tree / "CMakeLists.txt",
-               "cmake_minimum_required(VERSION 3.25)\n"
-               "project(daq_tree NONE)\n"
-               "set(bin ${CMAKE_BINARY_DIR}/bin)\n"
-               "add_custom_command(OUTPUT ${bin}/hm230diag\n"
-               "  COMMAND ${CMAKE_COMMAND} -E make_directory ${bin}\n"
-               "  COMMAND ${CMAKE_COMMAND} -E create_symlink " +
-                   testing_support::program_path("hm230diag") +
-                   " ${bin}/hm230diag)\n"
-                   "add_custom_target(hm230diag DEPENDS ${bin}/hm230diag)\n"
-                   "foreach(program vx424chk qai_panel daq_check dx510diag hm236diag vx420diag vx414diag\n"
-                   "        vx424diag vx412diag vx418diag vx424bdiag vx416diag hm232diag hm234diag vx410diag vx422diag)\n"
-                   "  add_custom_command(OUTPUT ${bin}/${program}\n"
-                   "    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/tell.sh ${bin}/${program})\n"
-                   "  add_custom_target(${program} DEPENDS ${bin}/${program})\n"
-                   "endforeach()\n"
-                   "file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/run/qai_panel)\n");
+    write_file(
+        tree / "CMakeLists.txt",
+        "cmake_minimum_required(VERSION 3.25)\n"
+        "project(daq_tree NONE)\n"
+        "set(bin ${CMAKE_BINARY_DIR}/bin)\n"
+        "add_custom_command(OUTPUT ${bin}/hm230diag\n"
+        "  COMMAND ${CMAKE_COMMAND} -E make_directory ${bin}\n"
+        "  COMMAND ${CMAKE_COMMAND} -E create_symlink " +
+            testing_support::program_path("hm230diag") +
+            " ${bin}/hm230diag)\n"
+            "add_custom_target(hm230diag DEPENDS ${bin}/hm230diag)\n"
+            "foreach(program vx424chk qai_panel daq_check dx510diag hm236diag vx420diag vx414diag\n"
+            "        vx424diag vx412diag vx418diag vx424bdiag vx416diag hm232diag hm234diag vx410diag vx422diag)\n"
+            "  add_custom_command(OUTPUT ${bin}/${program}\n"
+            "    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/tell.sh ${bin}/${program})\n"
+            "  add_custom_target(${program} DEPENDS ${bin}/${program})\n"
+            "endforeach()\n"
+            "file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/run/qai_panel)\n");
 
     write_file(stubs / "missing", missing);
     write_file(stubs / "apt.log", "");
     write_file(stubs / "dpkg-query",
                "#!/bin/sh\n"
                "# dpkg-query -W -f=${Status} PACKAGE\n"
-               "for p in $(cat " + (stubs / "missing").string() + "); do [ \"$p\" = \"$3\" ] && exit 1; done\n"
-               "printf 'install ok installed'\n",
+               "for p in $(cat " +
+                   (stubs / "missing").string() +
+                   "); do [ \"$p\" = \"$3\" ] && exit 1; done\n"
+                   "printf 'install ok installed'\n",
                true);
     write_file(stubs / "apt-get",
                "#!/bin/sh\n"
-               "echo \"uid=$(id -u) $*\" >> " + (stubs / "apt.log").string() + "\n"
-               "[ \"$1\" = install ] && : > " + (stubs / "missing").string() + "\n"
-               "exit 0\n",
+               "echo \"uid=$(id -u) $*\" >> " +
+                   (stubs / "apt.log").string() +
+                   "\n"
+                   "[ \"$1\" = install ] && : > " +
+                   (stubs / "missing").string() +
+                   "\n"
+                   "exit 0\n",
                true);
   }
 
@@ -134,8 +142,11 @@ struct Setting {
   // daq run ... from the user's folder.
   Launch daq(std::vector<std::string> args, std::vector<std::string> env = {}) const {
     env.push_back(path_env());
-    return Launch{.program = (tree / "daq").string(), .args = std::move(args), .trace = false,
-                  .env = std::move(env), .cwd = user.string()};
+    return Launch{.program = (tree / "daq").string(),
+                  .args = std::move(args),
+                  .trace = false,
+                  .env = std::move(env),
+                  .cwd = user.string()};
   }
 
   // The same, as the user nobody (when the test runs as root).
@@ -148,10 +159,10 @@ struct Setting {
   }
 
   void give_to_nobody() const {
-    for (const auto &dir : {base, user, tree}) {
+    for (const auto& dir : {base, user, tree}) {
       if (chown(dir.c_str(), kNobody, kNobody) != 0) FAIL() << "chown " << dir;
     }
-    for (const auto &entry : fs::recursive_directory_iterator(tree)) {
+    for (const auto& entry : fs::recursive_directory_iterator(tree)) {
       if (lchown(entry.path().c_str(), kNobody, kNobody) != 0) FAIL() << "chown " << entry.path();
     }
   }
@@ -180,9 +191,9 @@ TEST(Daq, RefusesWithUsageOrTheProgramList) {
       {{"check", "vx424chk"}, check},
       {{"check", "all", "1"}, check},
   };
-  for (const auto &c : cases) {
-    const auto r = run(Launch{.program = DAQ_SCRIPT, .args = c.args, .trace = false,
-                              .cwd = testing_support::scratch_dir()});
+  for (const auto& c : cases) {
+    const auto r =
+        run(Launch{.program = DAQ_SCRIPT, .args = c.args, .trace = false, .cwd = testing_support::scratch_dir()});
     const std::string name = c.args.empty() ? "(none)" : c.args.back();
     EXPECT_EQ(r.status, 2) << name;
     EXPECT_EQ(r.err, c.err) << name;
@@ -237,19 +248,27 @@ TEST(Daq, CheckRunsDaqCheckWithTheProgramsPath) {
 TEST(Daq, PanelRunsInItsRunFolderWithTheUsersPathsMadeAbsolute) {
   const Setting s("panel");
   write_file(s.user / "units.toml", "");
-  const auto r = run(s.daq({"run", "qai_panel", "units.toml", "-style", "fusion", "nothere"},
-                           {"QAI8_UNITS=units.toml", "QAO4_UNITS=/elsewhere/qao.toml", "REGIO_BENCH=b.toml",
-                            "REGIO_TRACE=sub/t.trace"}));
+  const auto r = run(s.daq(
+      {"run", "qai_panel", "units.toml", "-style", "fusion", "nothere"},
+      {"QAI8_UNITS=units.toml", "QAO4_UNITS=/elsewhere/qao.toml", "REGIO_BENCH=b.toml", "REGIO_TRACE=sub/t.trace"}));
   const std::string user = s.user.string();
   EXPECT_EQ(r.out, "uid=" + std::to_string(geteuid()) + " cwd=" + (s.tree / "build/default/run/qai_panel").string() +
                        "\n"
-                       "arg=" + user + "/units.toml\n"
+                       "arg=" +
+                       user +
+                       "/units.toml\n"
                        "arg=-style\n"
                        "arg=fusion\n"
                        "arg=nothere\n"
-                       "REGIO_BENCH=" + user + "/b.toml\n"
-                       "REGIO_TRACE=" + user + "/sub/t.trace\n"
-                       "QAI8_UNITS=" + user + "/units.toml\n"
+                       "REGIO_BENCH=" +
+                       user +
+                       "/b.toml\n"
+                       "REGIO_TRACE=" +
+                       user +
+                       "/sub/t.trace\n"
+                       "QAI8_UNITS=" +
+                       user +
+                       "/units.toml\n"
                        "QAO4_UNITS=/elsewhere/qao.toml\n");
   EXPECT_EQ(r.status, 0) << r.err;
 }
@@ -299,7 +318,8 @@ TEST(Daq, RootFilesInTheUsersBuildAreNamed) {
   const auto r = run(s.daq_as_nobody({"run", "vx424chk"}));
   EXPECT_EQ(r.err, "daq: " + (s.tree / "build/default/build.ninja").string() +
                        " does not belong to you (left by a run as root?); give build/ back with\n"
-                       "  sudo chown -R nobody: " + (s.tree / "build").string() + "\n");
+                       "  sudo chown -R nobody: " +
+                       (s.tree / "build").string() + "\n");
   EXPECT_EQ(r.status, 1);
 }
 

@@ -42,20 +42,28 @@ struct Case {
 
 TEST(DaqCheck, VerdictOfDx510diagRuns) {
   const Case cases[] = {
-      {"healthy", kDxBoard, 0,
+      {"healthy",
+       kDxBoard,
+       0,
        {"---- dx510diag: PASS: every check of every board normal",
         "board  check                           value             expected          result",
         "1      status at sampling start        47                47                normal",
         "1      counter                         n=511             n=511             normal"}},
-      {"0x46 where 0x47 is expected", kDxBoard + dx_read(0x18, "after = 1\nvalues = [0x46]\n"), 1,
+      {"0x46 where 0x47 is expected",
+       kDxBoard + dx_read(0x18, "after = 1\nvalues = [0x46]\n"),
+       1,
        {"---- dx510diag: FAIL: a check abnormal",
         "1      status at reset                 06                06                normal",
         "1      status at sampling start        46                47                ABNORMAL",
         "1      status at sampling end          c7                c7                normal"}},
-      {"a counter one count behind", kDxBoard + dx_read(0x0E, "value = 0xFE00\n"), 1,
+      {"a counter one count behind",
+       kDxBoard + dx_read(0x0E, "value = 0xFE00\n"),
+       1,
        {"---- dx510diag: FAIL: a check abnormal", "ABNORMAL"}},
       {"no board", "", 2, {"---- dx510diag: ERROR: the boards could not be checked", "problem: no DX-510 board found"}},
-      {"driver error", "[driver]\nopen = -3\n", 2,
+      {"driver error",
+       "[driver]\nopen = -3\n",
+       2,
        {"---- dx510diag: ERROR: the boards could not be checked", "problem: Open_Driver failed with code -3"}},
   };
   for (const Case& c : cases) {
@@ -64,7 +72,8 @@ TEST(DaqCheck, VerdictOfDx510diagRuns) {
     // the program's own output comes first, unchanged
     if (c.code != 2) {
       EXPECT_TRUE(r.out.starts_with("DX-510を1枚検出しました。\n\n1番目に検出されたボードのチェックをします。\n"))
-          << c.name << "\n" << r.out;
+          << c.name << "\n"
+          << r.out;
     }
     size_t at = 0;
     for (const std::string& line : c.lines) {
@@ -77,8 +86,8 @@ TEST(DaqCheck, VerdictOfDx510diagRuns) {
 
 TEST(DaqCheck, JunitReportHasOneCasePerCheckPerBoard) {
   const std::string xml = testing_support::scratch_dir() + "/dx510.xml";
-  const auto r = run(check({"--junit", xml, program_path("dx510diag")},
-                           kDxBoard + dx_read(0x18, "after = 1\nvalues = [0x46]\n")));
+  const auto r =
+      run(check({"--junit", xml, program_path("dx510diag")}, kDxBoard + dx_read(0x18, "after = 1\nvalues = [0x46]\n")));
   ASSERT_EQ(r.status, 1) << r.out << r.err;
   const std::string report = read_file(xml);
   EXPECT_TRUE(report.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"daq check\">\n"))
