@@ -16,7 +16,7 @@ Handle allocate(size_t bytes) {
   return reinterpret_cast<Handle>(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes != 0 ? bytes : 1));
 }
 
-void *lock(Handle block) { return block != nullptr ? GlobalLock(global(block)) : nullptr; }
+void* lock(Handle block) { return block != nullptr ? GlobalLock(global(block)) : nullptr; }
 
 void unlock(Handle block) {
   if (block != nullptr) GlobalUnlock(global(block));

@@ -24,9 +24,9 @@ inline constexpr uint64_t kMaxAccessNs = 1'000'000'000;
 // returned changes.
 struct ReadOverride {
   uint8_t offset = 0;
-  uint32_t after = 0;             // reads left to the model before the override starts
-  bool forever = false;           // `value`: the same value on every read from then on
-  std::vector<uint16_t> values;   // `values`: one per read, then back to the model
+  uint32_t after = 0;            // reads left to the model before the override starts
+  bool forever = false;          // `value`: the same value on every read from then on
+  std::vector<uint16_t> values;  // `values`: one per read, then back to the model
 };
 
 // What the data register of a board gives.
@@ -48,16 +48,16 @@ struct Input {
 inline constexpr int kMaxChannels = 1024;  // the most a board scans (VX-428 with eight XB-300)
 
 struct BoardSetup {
-  const Model* model = nullptr;   // nullptr: empty slot
-  uint16_t switch_value = 0;      // raw value of the board number switch register
+  const Model* model = nullptr;  // nullptr: empty slot
+  uint16_t switch_value = 0;     // raw value of the board number switch register
   bool id_fault = false;
-  uint16_t board_id = 0;          // with id_fault: what the board ID register reads
-  int32_t start_result = 0;       // Start_Driver result for this slot
-  int32_t stop_result = 0;        // Stop_Driver result for this board
-  int expansions = 8;             // VX-428: XB-300 expansion boards, all eight by default
+  uint16_t board_id = 0;     // with id_fault: what the board ID register reads
+  int32_t start_result = 0;  // Start_Driver result for this slot
+  int32_t stop_result = 0;   // Stop_Driver result for this board
+  int expansions = 8;        // VX-428: XB-300 expansion boards, all eight by default
   std::vector<ReadOverride> reads;
   Data data = Data::Pattern;
-  std::vector<Input> inputs;      // by channel; channels beyond read 0 mV
+  std::vector<Input> inputs;  // by channel; channels beyond read 0 mV
 };
 
 struct BenchSetup {

@@ -13,7 +13,7 @@ std::string program_name() {
   std::string name(path, n < sizeof path ? n : 0);
   name.erase(0, name.find_last_of("\\/") + 1);
   if (const size_t dot = name.rfind('.'); dot != std::string::npos) name.erase(dot);
-  for (char &c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return name;
 }
 

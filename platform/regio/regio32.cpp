@@ -82,7 +82,7 @@ struct Driver {
   uint32_t last_tick = 0;
   Trace trace;
   std::optional<BenchSetup> next_bench;  // use_bench_once
-  bool trace_checked = false;  // REGIO_TRACE looked at since the last Close_Driver
+  bool trace_checked = false;            // REGIO_TRACE looked at since the last Close_Driver
   bool exit_hook = false;
 };
 
@@ -111,8 +111,7 @@ bool trace_start() {
   const char* path = std::getenv("REGIO_TRACE");
   if (path == nullptr || *path == '\0') return true;
   if (g.trace.open(path)) return true;
-  std::fprintf(stderr, "regio32: %s: cannot write the trace file (%s)\n", path,
-               std::strerror(errno));
+  std::fprintf(stderr, "regio32: %s: cannot write the trace file (%s)\n", path, std::strerror(errno));
   return false;
 }
 
@@ -285,8 +284,8 @@ uint16_t register_read(int32_t io_base, int32_t offset, bool byte) {
   const uint16_t value = b != nullptr ? board_read(*b, offset, byte, now) : byte ? 0xFF : 0xFFFF;
   const Driver::LastRead read{true, byte, io_base, offset, value};
   const Driver::LastRead& last = g.last_read;
-  const bool repeat = last.valid && last.byte == byte && last.io_base == io_base &&
-                      last.offset == offset && last.value == value;
+  const bool repeat =
+      last.valid && last.byte == byte && last.io_base == io_base && last.offset == offset && last.value == value;
   busy();
   g.last_read = read;
   if (repeat) fast_forward(b);
@@ -351,8 +350,7 @@ namespace {
 
 // A device table entry as the trace shows it: codes in hex, -1 as it is.
 int table_entry(char* out, size_t size, int32_t v) {
-  return v < 0 ? std::snprintf(out, size, "%d", v)
-               : std::snprintf(out, size, "0x%x", static_cast<unsigned>(v));
+  return v < 0 ? std::snprintf(out, size, "%d", v) : std::snprintf(out, size, "0x%x", static_cast<unsigned>(v));
 }
 
 unsigned hex(int32_t v) { return static_cast<unsigned>(v); }
@@ -369,8 +367,8 @@ REGIO_EXPORT int32_t REGIO_CALL Open_Driver(int32_t* device_table) {
   }
   char slots[8][16];
   for (int i = 0; i < regio::kSlots; ++i) table_entry(slots[i], sizeof slots[i], device_table[i]);
-  regio::trace_control("Open_Driver() = 0 [%s %s %s %s %s %s %s %s]", slots[0], slots[1], slots[2],
-                       slots[3], slots[4], slots[5], slots[6], slots[7]);
+  regio::trace_control("Open_Driver() = 0 [%s %s %s %s %s %s %s %s]", slots[0], slots[1], slots[2], slots[3], slots[4],
+                       slots[5], slots[6], slots[7]);
   return result;
 }
 

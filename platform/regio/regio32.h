@@ -28,16 +28,16 @@ extern "C" {
 #define REGIO_CALL
 #endif
 
-int32_t REGIO_CALL Open_Driver(int32_t *device_table); /* REGIO_SLOTS slots, preset to -1 */
-int32_t REGIO_CALL Start_Driver(int32_t slot, int32_t mode, int32_t *io_base);
+int32_t REGIO_CALL Open_Driver(int32_t* device_table); /* REGIO_SLOTS slots, preset to -1 */
+int32_t REGIO_CALL Start_Driver(int32_t slot, int32_t mode, int32_t* io_base);
 int32_t REGIO_CALL Stop_Driver(int32_t io_base);
 int32_t REGIO_CALL Close_Driver(void);
 int32_t REGIO_CALL ReadByte(int32_t io_base, int32_t offset);
 void REGIO_CALL WriteByte(int32_t io_base, int32_t offset, int32_t value);
 int32_t REGIO_CALL ReadWord(int32_t io_base, int32_t offset);
 void REGIO_CALL WriteWord(int32_t io_base, int32_t offset, int32_t value);
-void REGIO_CALL ReadByteBlock(int32_t io_base, int32_t offset, int32_t count, uint8_t *buffer);
-void REGIO_CALL ReadWordBlock(int32_t io_base, int32_t offset, int32_t count, uint16_t *buffer);
+void REGIO_CALL ReadByteBlock(int32_t io_base, int32_t offset, int32_t count, uint8_t* buffer);
+void REGIO_CALL ReadWordBlock(int32_t io_base, int32_t offset, int32_t count, uint16_t* buffer);
 
 /* Offered by the simulated bench only. Regio_Tick_ms reads its virtual
  * clock in milliseconds, as the platform's tick counter would (32 bits,

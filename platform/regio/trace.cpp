@@ -12,8 +12,10 @@ bool Trace::open(const std::string& path) {
 
 void Trace::end_pending() {
   if (pending_length_ == 0) return;
-  if (repeats_ > 1) std::fprintf(file_, " [x %llu]\n", repeats_);
-  else std::fputc('\n', file_);
+  if (repeats_ > 1)
+    std::fprintf(file_, " [x %llu]\n", repeats_);
+  else
+    std::fputc('\n', file_);
   pending_length_ = 0;
   repeats_ = 0;
 }

@@ -59,10 +59,10 @@ class Uint128 {
     if (n >= 64) return {0, a.hi_ >> (n - 64)};
     return {a.hi_ >> n, a.lo_ >> n | a.hi_ << (64 - n)};
   }
-  constexpr Uint128 &operator+=(Uint128 b) { return *this = *this + b; }
-  constexpr Uint128 &operator-=(Uint128 b) { return *this = *this - b; }
-  constexpr Uint128 &operator*=(Uint128 b) { return *this = *this * b; }
-  constexpr Uint128 &operator/=(Uint128 b) { return *this = *this / b; }
+  constexpr Uint128& operator+=(Uint128 b) { return *this = *this + b; }
+  constexpr Uint128& operator-=(Uint128 b) { return *this = *this - b; }
+  constexpr Uint128& operator*=(Uint128 b) { return *this = *this * b; }
+  constexpr Uint128& operator/=(Uint128 b) { return *this = *this / b; }
 
   friend constexpr bool operator==(Uint128 a, Uint128 b) { return a.hi_ == b.hi_ && a.lo_ == b.lo_; }
   friend constexpr std::strong_ordering operator<=>(Uint128 a, Uint128 b) {
@@ -81,7 +81,7 @@ class Uint128 {
   }
 
   // Long division, one bit at a time from the top.
-  static constexpr Uint128 divide(Uint128 a, Uint128 b, Uint128 &remainder) {
+  static constexpr Uint128 divide(Uint128 a, Uint128 b, Uint128& remainder) {
     Uint128 quotient;
     remainder = 0;
     for (int bit = 127; bit >= 0; --bit) {
@@ -89,8 +89,10 @@ class Uint128 {
       remainder.lo_ |= (a >> bit).lo_ & 1u;
       if (remainder >= b) {
         remainder -= b;
-        if (bit >= 64) quotient.hi_ |= uint64_t{1} << (bit - 64);
-        else quotient.lo_ |= uint64_t{1} << bit;
+        if (bit >= 64)
+          quotient.hi_ |= uint64_t{1} << (bit - 64);
+        else
+          quotient.lo_ |= uint64_t{1} << bit;
       }
     }
     return quotient;

@@ -9,14 +9,14 @@ namespace platform {
 
 namespace {
 
-using DriverTick = uint32_t(REGIO_CALL *)();
+using DriverTick = uint32_t(REGIO_CALL*)();
 
 // Looked up at run time: a driver library without a clock is just as good.
 DriverTick driver_tick() {
   static const DriverTick tick = [] {
     const HMODULE driver = GetModuleHandleA("Regio32.dll");
     if (driver == nullptr) return DriverTick{nullptr};
-    return reinterpret_cast<DriverTick>(reinterpret_cast<void *>(GetProcAddress(driver, "Regio_Tick_ms")));
+    return reinterpret_cast<DriverTick>(reinterpret_cast<void*>(GetProcAddress(driver, "Regio_Tick_ms")));
   }();
   return tick;
 }

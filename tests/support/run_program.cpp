@@ -20,7 +20,7 @@
 #include <stdexcept>
 #include <system_error>
 
-extern char **environ;
+extern char** environ;
 
 namespace testing_support {
 
@@ -40,16 +40,16 @@ class ScratchDir {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
   }
-  ScratchDir(const ScratchDir &) = delete;
-  ScratchDir &operator=(const ScratchDir &) = delete;
-  const std::string &path() const { return path_; }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  const std::string& path() const { return path_; }
 
  private:
   std::string path_;
   pid_t owner_ = getpid();
 };
 
-std::string slurp(const std::string &path) {
+std::string slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
@@ -64,7 +64,7 @@ int unique() {
 // Waits for the child; past the deadline it is killed and the run fails.
 // A pidfd lets poll() wake at the child's exit; without one (old kernels)
 // the wait polls every few milliseconds.
-int wait_with_deadline(pid_t pid, std::chrono::milliseconds deadline, const std::string &program) {
+int wait_with_deadline(pid_t pid, std::chrono::milliseconds deadline, const std::string& program) {
   using std::chrono::steady_clock;
   const steady_clock::time_point end = steady_clock::now() + deadline;
   const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
@@ -96,38 +96,38 @@ int wait_with_deadline(pid_t pid, std::chrono::milliseconds deadline, const std:
 }
 
 // The Windows build tree whose programs run under Wine, or nullptr.
-const char *windows_build() {
-  const char *build = std::getenv("DAQ_WINDOWS_BUILD");
+const char* windows_build() {
+  const char* build = std::getenv("DAQ_WINDOWS_BUILD");
   return build != nullptr && *build != '\0' ? build : nullptr;
 }
 
 // A folder of this build tree stands for the same folder of the Windows
 // build tree (a test's library of the same name, built for Windows there).
-std::string windows_folder(const std::string &folder) {
+std::string windows_folder(const std::string& folder) {
   const std::string own = DAQ_BUILD_DIR;
   if (folder.compare(0, own.size(), own) != 0) return folder;
   return windows_build() + folder.substr(own.size());
 }
 
 // A folder as Wine names it: the Linux root is drive Z:.
-std::string wine_folder(const std::string &path) { return "Z:" + path; }
+std::string wine_folder(const std::string& path) { return "Z:" + path; }
 
 // The command line and environment of a Windows program under Wine. The
 // library path a test sets (LD_LIBRARY_PATH) becomes the DLL path, ahead of
 // the bench's folder, so that a library of the same name there takes the
 // bench's place.
-void run_on_wine(std::vector<std::string> &argv, std::vector<std::string> &env) {
+void run_on_wine(std::vector<std::string>& argv, std::vector<std::string>& env) {
   // Wine's 64-bit loader comes without the preloader that keeps its fixed
   // addresses free, and once in a while a randomised mapping takes one ("failed
   // to map the shared user data"): the programs start without address
   // randomisation (inherited by the children started from here on).
   static const bool fixed_addresses = personality(personality(0xFFFFFFFF) | ADDR_NO_RANDOMIZE) != -1;
   (void)fixed_addresses;
-  const char *wine = std::getenv("DAQ_WINE");
+  const char* wine = std::getenv("DAQ_WINE");
   argv.insert(argv.begin(), wine != nullptr ? wine : "wine");
   std::string dll_path;
   std::vector<std::string> kept;
-  for (std::string &entry : env) {
+  for (std::string& entry : env) {
     if (entry.rfind("LD_LIBRARY_PATH=", 0) == 0) {
       dll_path += wine_folder(windows_folder(entry.substr(entry.find('=') + 1))) + ";";
     } else if (entry.rfind("WINEPATH=", 0) != 0) {
@@ -142,12 +142,12 @@ void run_on_wine(std::vector<std::string> &argv, std::vector<std::string> &env) 
 
 bool windows_programs() { return windows_build() != nullptr; }
 
-std::string program_path(const std::string &program) {
-  if (const char *build = windows_build()) return std::string(build) + "/bin/" + program + ".exe";
+std::string program_path(const std::string& program) {
+  if (const char* build = windows_build()) return std::string(build) + "/bin/" + program + ".exe";
   return std::string(DAQ_BIN_DIR) + "/" + program;
 }
 
-std::string from_windows_text(const std::string &text) {
+std::string from_windows_text(const std::string& text) {
   std::string lf;
   lf.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
@@ -163,7 +163,7 @@ std::string from_windows_text(const std::string &text) {
     // A byte that is no code page 932 text: kept as "\x..", so a test shows it.
     char shown[8];
     std::snprintf(shown, sizeof shown, "\\x%02X", static_cast<unsigned char>(*in));
-    for (const char *c = shown; *c != '\0' && out_left > 0; ++c, --out_left) *out++ = *c;
+    for (const char* c = shown; *c != '\0' && out_left > 0; ++c, --out_left) *out++ = *c;
     ++in;
     --in_left;
   }
@@ -172,18 +172,18 @@ std::string from_windows_text(const std::string &text) {
   return utf8;
 }
 
-const std::string &scratch_dir() {
+const std::string& scratch_dir() {
   static const ScratchDir dir;
   return dir.path();
 }
 
-std::string scratch_file(const std::string &name, const std::string &text) {
+std::string scratch_file(const std::string& name, const std::string& text) {
   const std::string path = scratch_dir() + "/" + name;
   std::ofstream(path, std::ios::binary) << text;
   return path;
 }
 
-Run run(const Launch &launch) {
+Run run(const Launch& launch) {
   const std::string tag = std::to_string(getpid()) + "-" + std::to_string(unique());
   const std::string in_path = scratch_file("stdin-" + tag, launch.keys);
   const std::string out_path = scratch_dir() + "/stdout-" + tag;
@@ -191,15 +191,15 @@ Run run(const Launch &launch) {
   const std::string trace_path = scratch_dir() + "/trace-" + tag;
 
   std::vector<std::string> env;
-  auto overridden = [&](const char *entry) {
+  auto overridden = [&](const char* entry) {
     if (std::strncmp(entry, "REGIO_", 6) == 0) return true;
-    for (const auto &own : launch.env) {
+    for (const auto& own : launch.env) {
       const size_t name = own.find('=') + 1;
       if (std::strncmp(entry, own.c_str(), name) == 0) return true;
     }
     return false;
   };
-  for (char **e = environ; *e != nullptr; ++e) {
+  for (char** e = environ; *e != nullptr; ++e) {
     if (!overridden(*e)) env.emplace_back(*e);
   }
   if (launch.bench) env.push_back("REGIO_BENCH=" + scratch_file("bench-" + tag + ".toml", *launch.bench));
@@ -212,10 +212,10 @@ Run run(const Launch &launch) {
   std::vector<std::string> argv_text{on_wine ? path : launch.program};
   argv_text.insert(argv_text.end(), launch.args.begin(), launch.args.end());
   if (on_wine) run_on_wine(argv_text, env);
-  std::vector<char *> argv, envp;
-  for (auto &a : argv_text) argv.push_back(a.data());
+  std::vector<char*> argv, envp;
+  for (auto& a : argv_text) argv.push_back(a.data());
   argv.push_back(nullptr);
-  for (auto &e : env) envp.push_back(e.data());
+  for (auto& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
 
   posix_spawn_file_actions_t files;
@@ -229,7 +229,7 @@ Run run(const Launch &launch) {
   const int rc = posix_spawn(&pid, executable.c_str(), &files, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&files);
   const auto remove_files = [&] {
-    for (const auto &p : {in_path, out_path, err_path, trace_path}) unlink(p.c_str());
+    for (const auto& p : {in_path, out_path, err_path, trace_path}) unlink(p.c_str());
   };
   if (rc != 0) {
     remove_files();
@@ -257,7 +257,7 @@ Run run(const Launch &launch) {
   return result;
 }
 
-std::vector<std::string> trace_lines(const std::string &trace, const std::string &prefix) {
+std::vector<std::string> trace_lines(const std::string& trace, const std::string& prefix) {
   std::vector<std::string> lines;
   std::istringstream in(trace);
   for (std::string line; std::getline(in, line);) {

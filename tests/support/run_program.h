@@ -24,10 +24,10 @@ struct Run {
 };
 
 struct Launch {
-  std::string program;                 // a program of the suite by name, or a path with a '/'
-  std::vector<std::string> args = {};  // arguments after the program name
+  std::string program;                    // a program of the suite by name, or a path with a '/'
+  std::vector<std::string> args = {};     // arguments after the program name
   std::optional<std::string> bench = {};  // bench file text; none: the default bench
-  std::string keys = {};               // standard input
+  std::string keys = {};                  // standard input
   bool trace = true;
   std::vector<std::string> env = {};  // NAME=value entries added to the environment
   std::string cwd = {};               // working directory; empty: the test's own
@@ -36,10 +36,10 @@ struct Launch {
   std::chrono::milliseconds deadline = std::chrono::minutes(10);
 };
 
-Run run(const Launch &launch);
+Run run(const Launch& launch);
 
 // A program's executable in the build tree (its .exe under Wine).
-std::string program_path(const std::string &program);
+std::string program_path(const std::string& program);
 
 // True when the programs run are the Windows programs under Wine. Their
 // sample buffer is the system's global memory, built in: no library of the
@@ -48,16 +48,16 @@ bool windows_programs();
 
 // A Windows text stream as Linux writes it: code page 932 decoded to UTF-8,
 // CR LF to LF.
-std::string from_windows_text(const std::string &text);
+std::string from_windows_text(const std::string& text);
 
 // The test process's scratch folder in the temporary directory ($TMPDIR or
 // /tmp); it is removed with everything in it when the process exits.
-const std::string &scratch_dir();
+const std::string& scratch_dir();
 
 // A scratch file that lives as long as the test process.
-std::string scratch_file(const std::string &name, const std::string &text);
+std::string scratch_file(const std::string& name, const std::string& text);
 
 // The trace lines that match a prefix, in order (for register sequences).
-std::vector<std::string> trace_lines(const std::string &trace, const std::string &prefix = "");
+std::vector<std::string> trace_lines(const std::string& trace, const std::string& prefix = "");
 
 }  // namespace testing_support

@@ -19,8 +19,20 @@ Uint128 stand_in(Native v) { return (Uint128{static_cast<uint64_t>(v >> 64)} << 
 // sizes (nanoseconds of long runs, clock rates, 10^15 period scales).
 std::vector<Native> operands() {
   const uint64_t m = UINT64_MAX;
-  std::vector<Native> v = {0, 1, 2, 3, 7, 10, 0xFFFFFFFFu, 0x100000000u, m - 1, m,
-                           1'000'000'000u, 40'000'000u, 1'000'000'000'000'000u, 86'400'000'000'000'000u};
+  std::vector<Native> v = {0,
+                           1,
+                           2,
+                           3,
+                           7,
+                           10,
+                           0xFFFFFFFFu,
+                           0x100000000u,
+                           m - 1,
+                           m,
+                           1'000'000'000u,
+                           40'000'000u,
+                           1'000'000'000'000'000u,
+                           86'400'000'000'000'000u};
   v.push_back(Native{m} + 1);
   v.push_back(Native{m} * m);
   v.push_back(~Native{0});
