@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace console {
 
@@ -147,9 +148,20 @@ void restore_mode() {
   }
 }
 
+// The signals that end the program, and the actions found for them: the
+// terminal is restored first, then the action found before takes its
+// course (the driver library's, or the default one).
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+struct sigaction previous_actions[std::size(kEndingSignals)];
+
 void restore_and_reraise(int sig) {
   restore_mode();
-  std::signal(sig, SIG_DFL);
+  for (size_t i = 0; i < std::size(kEndingSignals); ++i) {
+    if (kEndingSignals[i] != sig) continue;
+    struct sigaction previous = previous_actions[i];
+    if ((previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler == SIG_IGN) previous.sa_handler = SIG_DFL;
+    sigaction(sig, &previous, nullptr);
+  }
   std::raise(sig);
 }
 
@@ -160,7 +172,12 @@ void enter_raw_mode() {
   if (!handlers) {
     handlers = true;
     tcgetattr(STDIN_FILENO, &saved_mode);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) std::signal(sig, restore_and_reraise);
+    for (size_t i = 0; i < std::size(kEndingSignals); ++i) {
+      struct sigaction hook {};
+      hook.sa_handler = restore_and_reraise;
+      sigemptyset(&hook.sa_mask);
+      sigaction(kEndingSignals[i], &hook, &previous_actions[i]);
+    }
     std::atexit(restore_mode);
   }
   termios raw = saved_mode;

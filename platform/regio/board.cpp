@@ -59,8 +59,6 @@ namespace regio {
 
 namespace {
 
-__extension__ typedef unsigned __int128 u128;
-
 constexpr uint16_t kOpen8 = 0xFF;
 constexpr uint16_t kOpen16 = 0xFFFF;
 
@@ -79,6 +77,8 @@ void Board::reset(const Model* m, const BoardSetup* s) {
   setup = s;
   if (m == nullptr) return;
   capacity = m->memory_words != 0 ? m->memory_words : m->fifo_samples;
+  store_limit = s->fifo == FifoFault::NeverFull ? capacity - 1 : capacity;
+  stuck_fill = s->fifo == FifoFault::NeverBelowHalf ? capacity / 2 : s->fifo == FifoFault::NeverEmpty ? 1 : 0;
   if (m->name == "VX-428") channel_limit = 128u * static_cast<uint32_t>(s->expansions);
   for (const ReadOverride& rule : s->reads) {
     overrides.push_back(Override{&rule, 0});
@@ -101,6 +101,7 @@ uint16_t status_fifo_bits(const Board& b) {
 void conversions_latch(Board& b) {
   b.latched |= kSamplingFlag;
   if (b.model->status_bit3) b.latched |= kBit3;
+  if (b.model->map == Map::Vx410) b.latched |= kVx410Conversion;
 }
 
 void full_latch(Board& b) {
@@ -112,21 +113,23 @@ void full_latch(Board& b) {
 void store_paced(Board& b, uint64_t scans) {
   const uint64_t add = scans * b.scan_len;
   b.tail_scan += static_cast<uint32_t>(scans);
-  if (b.fill + add <= b.capacity) {
+  if (b.fill + add <= b.store_limit) {
     b.fill += add;
   } else {
-    b.fill = b.capacity;
-    full_latch(b);
+    b.fill = b.store_limit;
+    if (b.store_limit == b.capacity) full_latch(b);  // a never-full store loses them without a flag
   }
 }
 
 uint16_t pop_sample(Board& b) {
   if (b.fill == 0) return kOpen16;
-  --b.fill;
   uint16_t code = sample_code(b.head_scan, b.head_channel);
   if (b.head_channel >= b.channel_limit) {
     code = kOpen16;  // a VX-428 channel beyond its expansion boards
   }
+  if (b.fill == b.stuck_fill) return code;  // the faulty FIFO keeps its output sample
+  b.acted = true;
+  --b.fill;
   if (++b.head_channel >= b.scan_len) {
     b.head_channel = 0;
     ++b.head_scan;
@@ -136,8 +139,13 @@ uint16_t pop_sample(Board& b) {
 
 // --- pacer ---------------------------------------------------------------
 
-uint32_t clock_hz(const Board& b) {
-  return b.clock_select == 0x20 ? b.model->second_hz : b.model->base_hz;
+// Pulses per second of the selected clock, times 10^6 + its error in ppm;
+// 0 for a dead clock.
+uint64_t clock_rate(const Board& b) {
+  const bool second = b.clock_select == 0x20;
+  if ((b.setup->dead_clocks & (second ? kSecondClockDead : kBaseClockDead)) != 0) return 0;
+  const uint64_t hz = second ? b.model->second_hz : b.model->base_hz;
+  return hz * static_cast<uint64_t>(1'000'000 + b.setup->clock_ppm);
 }
 
 bool pacer_wanted(const Board& b) {
@@ -146,20 +154,32 @@ bool pacer_wanted(const Board& b) {
   return true;
 }
 
-constexpr uint64_t kNsPerSecond = 1'000'000'000u;
+// 10^9 ns a second, times the 10^6 of the ppm scale.
+constexpr u128 kPeriodScale = u128{1'000'000'000u} * 1'000'000u;
 
 // Pulses due by now_ns: one at pace_start_ns, then one every division / clock seconds.
 uint64_t pulses_due(const Board& b, uint64_t now_ns) {
-  return static_cast<uint64_t>(static_cast<u128>(now_ns - b.pace_start_ns) * b.pace_hz /
-                               (static_cast<u128>(b.division) * kNsPerSecond)) + 1;
+  return static_cast<uint64_t>(static_cast<u128>(now_ns - b.pace_start_ns) * b.pace_rate / b.pace_period) + 1;
 }
 
+// When pulse number k (from 0) comes.
+uint64_t pulse_time(const Board& b, uint64_t k) {
+  const u128 at = b.pace_start_ns + (static_cast<u128>(k) * b.pace_period + b.pace_rate - 1) / b.pace_rate;
+  return at > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(at);
+}
+
+void pulses_until(Board& b, uint64_t now_ns);
+
 void catch_up(Board& b, uint64_t now_ns) {
-  if (!b.pacing) return;
+  if (b.pacing && now_ns >= b.next_pulse_ns) pulses_until(b, now_ns);
+}
+
+void pulses_until(Board& b, uint64_t now_ns) {
   const uint64_t due = pulses_due(b, now_ns);
   if (due <= b.pulses) return;
   uint64_t scans = due - b.pulses;
   b.pulses = due;
+  b.next_pulse_ns = pulse_time(b, due);
   b.latched |= kClockFlag;
   if (b.counted) {
     const uint64_t wanted = (b.counted_left + b.scan_len - 1) / b.scan_len;
@@ -183,13 +203,15 @@ void catch_up(Board& b, uint64_t now_ns) {
 
 // Starts or stops the pulses after sampling control or trigger changed.
 void pacer_update(Board& b, uint64_t now_ns) {
-  const bool wanted = pacer_wanted(b) && b.division != 0;
+  const bool wanted = pacer_wanted(b) && b.division != 0 && clock_rate(b) != 0;
   if (wanted == b.pacing) return;
   b.pacing = wanted;
   if (!wanted) return;
   b.pace_start_ns = now_ns;
-  b.pace_hz = clock_hz(b);
+  b.pace_rate = clock_rate(b);
+  b.pace_period = static_cast<u128>(b.division) * kPeriodScale;
   b.pulses = 0;
+  b.next_pulse_ns = now_ns;
   catch_up(b, now_ns);  // the pulse at the start write
 }
 
@@ -202,6 +224,7 @@ void sampling_control(Board& b, bool run, bool counted, uint64_t now_ns) {
 }
 
 void manual_sampling(Board& b) {
+  b.acted = true;
   const uint64_t room = b.capacity - b.fill;
   b.fill += std::min<uint64_t>(room, b.scan_len);
   ++b.tail_scan;
@@ -209,6 +232,7 @@ void manual_sampling(Board& b) {
 }
 
 void reset_read(Board& b) {
+  b.acted = true;
   b.sampling = false;
   b.counted = false;
   b.pacing = false;
@@ -238,8 +262,10 @@ void division_changed(Board& b, uint64_t now_ns) {
     return;
   }
   b.pace_start_ns = now_ns;
-  b.pace_hz = clock_hz(b);
+  b.pace_rate = clock_rate(b);
+  b.pace_period = static_cast<u128>(b.division) * kPeriodScale;
   b.pulses = 1;  // the pulse "at" the write is the one already made
+  b.next_pulse_ns = pulse_time(b, 1);
 }
 
 // Takes one divider write; true when it completes a division count.
@@ -289,12 +315,14 @@ void channel_write(Board& b, uint32_t value) {
 }
 
 uint32_t memory_count(const Board& b) {
+  if (b.setup->memory_count_fault) return b.setup->memory_count;
   const uint64_t behind = b.fill == 0 ? 0 : b.fill - 1;
   const uint64_t count = b.model->memory_count == MemoryCount::TwoWordsHalf ? behind * 2 : behind;
   return static_cast<uint32_t>(count);
 }
 
 uint16_t memory_count_read(Board& b) {
+  b.acted = true;
   if (b.memory_part == 0) b.memory_latched = memory_count(b);
   uint16_t part;
   if (b.model->memory_count == MemoryCount::FourBytes) {
@@ -315,6 +343,7 @@ uint16_t byte_read(Board& b, int32_t offset) {
   const Model& m = *b.model;
   switch (offset) {
     case 0x00: {  // data register
+      b.acted = true;
       if (b.data_high_next) {
         b.data_high_next = false;
         return b.data_high;
@@ -366,7 +395,7 @@ uint16_t word_read(Board& b, int32_t offset) {
   const Model& m = *b.model;
   switch (offset) {
     case 0x00: return pop_sample(b);
-    case 0x0A: return b.latched | status_fifo_bits(b);
+    case 0x0A: return b.latched | status_fifo_bits(b) | m.status_high;
     case 0x0C: manual_sampling(b); return 0;
     case 0x0E: reset_read(b); return board_id(b);
     case 0x10:
@@ -506,6 +535,7 @@ uint16_t overridden(Board& b, uint16_t index, uint16_t value) {
   const uint32_t n = o.reads++;
   if (n < o.rule->after) return value;
   const uint32_t k = n - o.rule->after;
+  if (o.rule->stuck_bits()) return static_cast<uint16_t>((value | o.rule->set_bits) & ~o.rule->clear_bits);
   if (o.rule->forever) return o.rule->values[0];
   if (k < o.rule->values.size()) return o.rule->values[k];
   return value;
@@ -532,13 +562,7 @@ void Board::write(int32_t offset, uint32_t value, uint64_t now_ns) {
   }
 }
 
-uint64_t Board::next_event_ns() const {
-  if (!pacing) return UINT64_MAX;
-  // pulse number `pulses` (counted from 0) comes at pace_start_ns + pulses * division / clock
-  const u128 after = (static_cast<u128>(pulses) * division * kNsPerSecond + pace_hz - 1) / pace_hz;
-  const u128 at = pace_start_ns + after;
-  return at > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(at);
-}
+uint64_t Board::next_event_ns() const { return pacing ? next_pulse_ns : UINT64_MAX; }
 
 void Board::read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t count,
                        uint64_t now_ns, uint64_t step_ns) {

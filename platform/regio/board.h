@@ -10,6 +10,8 @@
 
 namespace regio {
 
+__extension__ typedef unsigned __int128 u128;
+
 // Status bits of the byte, word and VX-410 maps.
 inline constexpr uint16_t kNotEmpty = 0x01;
 inline constexpr uint16_t kBelowHalf = 0x02;
@@ -19,6 +21,7 @@ inline constexpr uint16_t kBit4 = 0x10;
 inline constexpr uint16_t kClockFlag = 0x20;
 inline constexpr uint16_t kSamplingFlag = 0x80;
 inline constexpr uint16_t kCounterFlag = 0x200;
+inline constexpr uint16_t kVx410Conversion = 0x100;  // VX-410: latched by every conversion
 
 // Status bits of the DX-510.
 inline constexpr uint16_t kDxNotEmpty = 0x01;
@@ -63,12 +66,16 @@ struct Board {
   uint32_t counted_left = 0;       // samples the counted run still takes
   bool pacing = false;             // pulses are coming
   uint64_t pace_start_ns = 0;      // time of the first pulse
-  uint64_t pace_hz = 0;
+  uint64_t pace_rate = 0;          // clock Hz x (10^6 + ppm error)
+  u128 pace_period = 0;            // division x 10^15: pulse k comes k x pace_period / pace_rate ns in
   uint64_t pulses = 0;             // pulses made since pace_start_ns
+  uint64_t next_pulse_ns = 0;      // when pulse number `pulses` comes
 
   // FIFO (on the HM boards, FIFO and board memory as one store).
   uint64_t capacity = 0;
   uint64_t fill = 0;
+  uint64_t store_limit = 0;        // the fill paced sampling stops at (capacity, or one less: never full)
+  uint64_t stuck_fill = 0;         // a fill at which reads give the output sample without removing it; 0: none
   uint32_t head_channel = 0;       // channel and scan of the sample at the FIFO's output
   uint32_t head_scan = 0;
   uint32_t tail_scan = 0;          // scans converted so far
@@ -79,6 +86,10 @@ struct Board {
   // Memory count register: successive reads give successive parts.
   uint8_t memory_part = 0;
   uint32_t memory_latched = 0;
+
+  // The last read changed the board (took a sample, converted, reset, moved
+  // a register sequence on): it was no busy poll.
+  bool acted = false;
 
   // DX-510.
   uint16_t dx_control = 0;         // register 0x10
