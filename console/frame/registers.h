@@ -73,6 +73,18 @@ constexpr Register kSampleCounter{0x16, Access::Write};    // 32-bit count, low 
 constexpr Register kBoardSwitch{0x1A, Access::Read};
 }  // namespace vx410_map
 
+// DX-510: every register is a word register.
+namespace dx510_map {
+constexpr Register kBoardSwitch{0x08, Access::Read};
+constexpr Register kCount0C{0x0C, Access::Write};          // two writes before each set-up
+constexpr Register kCounter{0x0E, Access::ReadWrite};      // two writes preset it; a read gives its value
+constexpr Register kSamplingControl{0x10, Access::ReadWrite};  // 0x80 or 0, paired with kSamplingStart
+constexpr Register kSamplingStart{0x12, Access::Write};    // 1 first sampling, 3 later ones, 0 between
+constexpr Register kStatus{0x18, Access::Read};            // low 8 bits: the status value
+constexpr Register kStatusClear{0x18, Access::Write};      // 0xC0 clears the end flags, 1 the FIFO
+constexpr Register kBoardId{0x1E, Access::ReadWrite};      // ID in the low 8 bits; 1 is written before each set-up
+}  // namespace dx510_map
+
 // Sampling control values.
 constexpr int32_t kStartPaced = 0x81;
 constexpr int32_t kStop = 0x00;

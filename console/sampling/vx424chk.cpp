@@ -1,7 +1,10 @@
 // vx424chk: sampling check of the VX-424.
 #include "frame.h"
+#include "sampling.h"
 
 namespace {
+
+using namespace sampling;
 
 constexpr frame::SingleBoardProgram kProgram{
     .title = "VX-424 動作確認プログラムV1.2\n",
@@ -12,6 +15,35 @@ constexpr frame::SingleBoardProgram kProgram{
     .expected_id = 0x11,
 };
 
+constexpr char kGroupPrompt[] =
+    "\tチャンネル０から１５をサンプリングする時は\"0\"キーを\n"
+    "\tチャンネル１６から３１をサンプリング表示する時は\"1\"キーを\n"
+    "\tまたサンプリングを終了する時は\"E/e\"キーを押して下さい。\n";
+
+constexpr Profile kProfile{
+    .map = regs::kByteMap,
+    // sampling run
+    .ch = 32, .expansion_boards = false, .scans = 200, .half_fifo = 512, .blocks = Blocks::WholeScans,
+    .channels = Channels::Count,  // 0x1F
+    .run_divider = {0x80, 0x0C, 0x01, 0x00},  // N1 = 3200, N2 = 1: 3125 Hz
+    .before_channels = {},
+    .after_clock = {},
+    .start = {{0x03, 0x81}},
+    .error_mask = 0x04,
+    .stop = {0x03, 0x00},
+    .end_of_run = {},
+    .half_block_error = kHalfBlockError,
+    .status_trace = false,
+    // adjustment mode
+    .style = Style::Group, .groups = 2, .group_prompt = kGroupPrompt,
+    .adjust_ch = 32, .adjust_channels = Channels::Count,
+    .adjust_divider = {0x80, 0x0C, 0x01, 0x00},  // as the run
+    .display_repeat = 1,
+    .exit_on_pass_error = false,
+};
+
 }  // namespace
 
-int main(int argc, char **argv) { return frame::start_single_board(kProgram, argc, argv).value_or(0); }
+int main(int argc, char **argv) {
+  return frame::run_single_board<sampling::run>(kProgram, kProfile, argc, argv);
+}

@@ -3,8 +3,9 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QContextMenuEvent>
-#include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -14,11 +15,12 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTextCursor>
-#include <QUrl>
+#include <QVBoxLayout>
 
 namespace panels {
 namespace {
@@ -60,8 +62,52 @@ BaseUnits DialogBaseUnits(const QFont& font) {
     return BaseUnits{(letters / 26 + 1) / 2, metrics.height()};
 }
 
-void OpenWithDesktop(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(QString::fromStdString(path)).absoluteFilePath()));
+// The opener runs on its own; the panel waits for nothing and only hears
+// how it ended. Its messages are not passed on: a failure shows the window.
+void OpenHelp(QWidget* panel, const std::string& path, const QString& opener) {
+    const QString file = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
+    auto* process = new QProcess(panel);
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, panel, [panel, process, file](int code, QProcess::ExitStatus how) {
+        if (how != QProcess::NormalExit || code != 0) ShowHelpText(panel, file);
+        process->deleteLater();
+    });
+    QObject::connect(process, &QProcess::errorOccurred, panel, [panel, process, file](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;  // the others end in finished
+        ShowHelpText(panel, file);
+        process->deleteLater();
+    });
+    process->start(opener, {file});
+}
+
+QWidget* ShowHelpText(QWidget* panel, const QString& path) {
+    const QString name = QStringLiteral("help:") + path;
+    auto* window = panel->findChild<QDialog*>(name, Qt::FindDirectChildrenOnly);
+    if (!window) {
+        window = new QDialog(panel, Qt::Window);
+        window->setObjectName(name);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowTitle(QFileInfo(path).fileName());
+        auto* text = new QPlainTextEdit(window);
+        text->setReadOnly(true);
+        text->setLineWrapMode(QPlainTextEdit::NoWrap);
+        text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            text->setPlainText(QString::fromUtf8(file.readAll()));
+        } else {
+            text->setPlainText(path + QStringLiteral(": ") + file.errorString());
+        }
+        auto* layout = new QVBoxLayout(window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(text);
+        window->resize(640, 480);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
 }
 
 QIcon PanelIcon(const QString& letters) {

@@ -32,8 +32,14 @@ struct BaseUnits {
 QFont DialogFont(const DialogTemplate& tmpl);  // "ＭＳ Ｐゴシック" falls back to IPAPGothic
 BaseUnits DialogBaseUnits(const QFont& font);
 
-// Opens a file relative to the current directory with the desktop's viewer.
-void OpenWithDesktop(const std::string& path);
+// Opens a help file, given relative to the current directory, with the
+// desktop's viewer for text files (`opener`, xdg-open). Where that fails (no
+// viewer, no desktop tools) the text shows in the panel's own help window.
+void OpenHelp(QWidget* panel, const std::string& path, const QString& opener = QStringLiteral("xdg-open"));
+
+// The panel's read-only window with a text file, one per file: shown, or
+// raised when it is already open.
+QWidget* ShowHelpText(QWidget* panel, const QString& path);
 
 // The application icon: the unit's letters on a plate.
 QIcon PanelIcon(const QString& letters);

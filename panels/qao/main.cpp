@@ -1,14 +1,17 @@
 // qao_panel: service panel of the QAO4 analog-output unit.
 #include <QApplication>
 
+#include "display_check.h"
 #include "panel_window.h"
 #include "qao_panel.h"
 
 int main(int argc, char** argv) {
+    if (!panels::DisplayUsable(argc, argv)) return 1;
     QApplication app(argc, argv);
     panels::PanelWindow window(panels::kQaoTemplate);
     window.setWindowIcon(panels::PanelIcon(QStringLiteral("AO")));
-    panels::QaoPanel panel(window, panels::kQao4Library, panels::OpenWithDesktop);
+    panels::QaoPanel panel(window, panels::kQao4Library,
+                           [&window](const std::string& path) { panels::OpenHelp(&window, path); });
     window.Attach(&panel, 0);
     window.exec();
     return 0;

@@ -1,14 +1,38 @@
 #include "config_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <sstream>
 
 namespace config {
 
 namespace {
 
+// The problem stays on one line: a control character in it (the TOML
+// reader's "saw 't<newline>'", a key or model name written with "\n") is
+// shown escaped.
 std::string located(const std::string& path, uint32_t line, std::string_view problem) {
   std::ostringstream text;
-  text << path << ':' << line << ": " << problem;
+  text << path << ':' << line << ": ";
+  for (const char c : problem) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      text << "\\n";
+    } else if (c == '\r') {
+      text << "\\r";
+    } else if (c == '\t') {
+      text << "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      text << "\\x" << kHex[byte >> 4] << kHex[byte & 0xF];
+    } else {
+      text << c;
+    }
+  }
   return text.str();
 }
 
@@ -20,9 +44,47 @@ std::string range_text(int64_t lo, int64_t hi) {
 
 }  // namespace
 
-File::File(std::string path) : path_(std::move(path)) {
+std::string read_regular_file(const std::string& path, std::string_view kind) {
+  auto unreadable = [&](std::string_view reason) {
+    return Error(path + ": cannot read the " + std::string(kind) + " (" + std::string(reason) +
+                 ")");
+  };
+  // The kind of file is checked on the open descriptor, not on the path
+  // beforehand, and a named pipe must not block the open itself.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) throw unreadable(std::strerror(errno));
+  struct FdCloser {
+    int fd;
+    ~FdCloser() { ::close(fd); }
+  } closer{fd};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) throw unreadable(std::strerror(errno));
+  if (S_ISDIR(info.st_mode)) throw unreadable(std::strerror(EISDIR));
+  if (!S_ISREG(info.st_mode)) throw unreadable("Not a regular file");
+  std::string text;
+  char chunk[16384];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n > 0) {
+      text.append(chunk, static_cast<size_t>(n));
+    } else if (n == 0) {
+      return text;
+    } else if (errno != EINTR) {
+      throw unreadable(std::strerror(errno));
+    }
+  }
+}
+
+File::File(std::string path, std::string_view kind)
+    : File(FromText{}, path, read_regular_file(path, kind)) {}
+
+File File::from_text(std::string name, std::string_view text) {
+  return File(FromText{}, std::move(name), text);
+}
+
+File::File(FromText, std::string path, std::string_view text) : path_(std::move(path)) {
   try {
-    root_ = toml::parse_file(path_);
+    root_ = toml::parse(text, path_);
   } catch (const toml::parse_error& e) {
     throw Error(located(path_, e.source().begin.line, e.description()));
   }

@@ -1,9 +1,10 @@
 // Reading of the hand-written TOML files of the simulated bench and units.
 //
-// Every problem is one Error whose text is "<file>:<line>: <problem>", so a
-// library can print it as one line on stderr and fail its open call. Nothing
-// falls back silently: an unknown key is an error, and so is a value of the
-// wrong type or out of its range.
+// Every problem is one Error whose text is "<file>:<line>: <problem>", or
+// "<file>: cannot read the <kind> (<reason>)" for a file that cannot be read,
+// so a library can print it as one line on stderr and fail its open call.
+// Nothing falls back silently: an unknown key is an error, and so is a value
+// of the wrong type or out of its range.
 #pragma once
 
 #include <cstdint>
@@ -22,10 +23,20 @@ struct Error : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The whole text of a regular file. A path that is missing, unreadable, a
+// directory, a named pipe, a device or anything else but a regular file
+// throws Error "<path>: cannot read the <kind> (<reason>)"; `kind` names the
+// file for the user ("bench file").
+std::string read_regular_file(const std::string& path, std::string_view kind);
+
 class File {
  public:
-  // Parses the file; throws Error when it cannot be read or is not TOML.
-  explicit File(std::string path);
+  // Reads and parses the file; throws Error when it cannot be read (see
+  // read_regular_file) or is not TOML.
+  File(std::string path, std::string_view kind);
+  // Parses `text` as the file `name` (for the fuzz targets); throws Error
+  // when it is not TOML.
+  static File from_text(std::string name, std::string_view text);
 
   const toml::table& root() const { return root_; }
   const std::string& path() const { return path_; }
@@ -55,6 +66,9 @@ class File {
   const toml::table* table(const toml::table& t, std::string_view key) const;
 
  private:
+  struct FromText {};
+  File(FromText, std::string path, std::string_view text);
+
   std::string path_;
   toml::table root_;
 };

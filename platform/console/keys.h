@@ -1,11 +1,14 @@
 // Console keys: one key at a time without echo, and a test for a waiting key.
 //
 // On a terminal a key is read without echo or line editing, and the terminal
-// mode is restored afterwards, also when the program is interrupted. Keys that
-// produce no character (function and cursor keys), which a terminal sends as
-// escape sequences, come out as two codes on two calls: first 0 or 0xE0, then
-// the key's scan code. When standard input is not a terminal the keys are the
-// bytes read from it, so that scripts can type through a pipe.
+// mode is restored afterwards, also when the program ends at a signal
+// (Ctrl-C, a hang-up, output into a pipe that has closed). Keys that produce
+// no character (function and cursor keys, Shift+Tab, Alt and a character
+// key), which a terminal sends as escape sequences, come out as two codes on
+// two calls: first 0 or 0xE0, then the key's scan code. A sequence of no key
+// known here is dropped whole, and the key poll never counts it as a key.
+// When standard input is not a terminal the keys are the bytes read from it,
+// so that scripts can type through a pipe.
 #pragma once
 
 #include <cstdint>
@@ -29,8 +32,8 @@ struct ScanKey {
 enum class Decoded { Key, Incomplete, Unknown };
 
 // Decodes the bytes a terminal sends after ESC for one key ("[A", "OP",
-// "[1;5C", "[15~"). Incomplete: more bytes belong to the sequence. Unknown: a
-// complete sequence of no key this console knows.
+// "[1;5C", "[15~", "[Z", "x" for Alt+X). Incomplete: more bytes belong to the
+// sequence. Unknown: a complete sequence of no key this console knows.
 Decoded decode_escape(std::string_view after_esc, ScanKey &key);
 
 }  // namespace console

@@ -46,6 +46,24 @@ inline constexpr uint8_t kSecondClockDead = 0x02;
 inline constexpr int32_t kMinClockPpm = -999'999;
 inline constexpr int32_t kMaxClockPpm = 1'000'000;
 
+// What the data register of a board gives.
+enum class Data : uint8_t {
+  Pattern,   // scan number mod 16 in the top hexadecimal digit, channel in the low three
+  Counting,  // every sample the next 16-bit sequence number, from 0 at Open_Driver
+  Inputs,    // the signals of its inputs: DC level, sine and noise per channel
+};
+
+// One analog input: the sum of a DC level, a sine and uniform noise, in mV.
+struct Input {
+  double dc_mv = 0;
+  double sine_mv = 0;  // amplitude
+  double period_ms = 1000;
+  double phase_deg = 0;
+  double noise_mv = 0;  // peak: the noise is uniform in -noise ... +noise
+};
+
+inline constexpr int kMaxChannels = 1024;  // the most a board scans (VX-428 with eight XB-300)
+
 struct BoardSetup {
   const Model* model = nullptr;   // nullptr: empty slot
   uint16_t switch_value = 0;      // raw value of the board number switch register
@@ -60,6 +78,8 @@ struct BoardSetup {
   bool memory_count_fault = false;
   uint32_t memory_count = 0;      // with memory_count_fault: what the memory count register counts
   std::vector<ReadOverride> reads;
+  Data data = Data::Pattern;
+  std::vector<Input> inputs;      // by channel; channels beyond read 0 mV
 };
 
 struct BenchSetup {
@@ -71,8 +91,16 @@ struct BenchSetup {
   std::array<BoardSetup, kSlots> slots{};
 };
 
-// Reads a bench file; throws config::Error "<file>:<line>: <problem>".
+// In-process tests and fuzzing (the static library only): the next
+// Open_Driver takes this bench instead of REGIO_BENCH's or the default one.
+void use_bench_once(BenchSetup bench);
+
+// Reads a bench file; throws config::Error "<file>:<line>: <problem>", or
+// "<file>: cannot read the bench file (<reason>)" for a file that is missing,
+// unreadable or not a regular file.
 BenchSetup read_bench_file(const std::string& path);
+// The same for the text of a bench file named `name` (for the fuzz target).
+BenchSetup read_bench_text(std::string_view text, const std::string& name);
 
 // The bench a program finds when no bench file is named: healthy boards of
 // its own model, or an empty bench for a program the table does not know.

@@ -18,6 +18,7 @@ namespace {
 
 constexpr int64_t kInt32Min = INT32_MIN;
 constexpr int64_t kInt32Max = INT32_MAX;
+constexpr int64_t kMaxInterruptMs = 1'000'000'000'000;  // 31 years of board time
 
 ReadOverride read_override(const config::File& file, const toml::table& t, const Model& model) {
   file.only_keys(t, {"offset", "value", "values", "set", "clear", "after"});
@@ -48,6 +49,56 @@ ReadOverride read_override(const config::File& file, const toml::table& t, const
   return o;
 }
 
+constexpr double kMaxMv = 20000;  // beyond the input range of +-10240 mV, to show clipping
+
+// One [[board.input]]: a DC level, a sine and noise in mV, as in the unit file.
+void read_input(const config::File& file, const toml::table& t, BoardSetup& board,
+                std::vector<bool>& seen) {
+  file.only_keys(t, {"ch", "dc", "sine", "noise"});
+  const auto ch = file.integer(t, "ch", 0, kMaxChannels - 1);
+  if (!ch) file.fail(t, "[[board.input]] needs 'ch'");
+  const size_t channel = static_cast<size_t>(*ch);
+  if (seen.size() <= channel) seen.resize(channel + 1);
+  if (seen[channel]) file.fail(*t.get("ch"), "input " + std::to_string(channel) + " is set twice");
+  seen[channel] = true;
+  if (board.inputs.size() <= channel) board.inputs.resize(channel + 1);
+  Input& in = board.inputs[channel];
+  in.dc_mv = file.number(t, "dc", -kMaxMv, kMaxMv).value_or(0);
+  in.noise_mv = file.number(t, "noise", 0, kMaxMv).value_or(0);
+  if (const toml::table* sine = file.table(t, "sine")) {
+    file.only_keys(*sine, {"amplitude", "period_ms", "phase_deg"});
+    const auto amplitude = file.number(*sine, "amplitude", 0, kMaxMv);
+    const auto period = file.number(*sine, "period_ms", 0.001, 1e9);
+    if (!amplitude) file.fail(*sine, "'sine' needs 'amplitude'");
+    if (!period) file.fail(*sine, "'sine' needs 'period_ms'");
+    in.sine_mv = *amplitude;
+    in.period_ms = *period;
+    in.phase_deg = file.number(*sine, "phase_deg", -360, 360).value_or(0);
+  }
+}
+
+// What the data register gives: 'data', or the inputs when the board has any.
+void read_data(const config::File& file, const toml::table& t, BoardSetup& board) {
+  const std::vector<const toml::table*> inputs = file.tables(t, "input");
+  board.data = inputs.empty() ? Data::Pattern : Data::Inputs;
+  if (const auto data = file.string(t, "data")) {
+    if (*data == "pattern") {
+      board.data = Data::Pattern;
+    } else if (*data == "counting") {
+      board.data = Data::Counting;
+    } else if (*data == "inputs") {
+      board.data = Data::Inputs;
+    } else {
+      file.fail(*t.get("data"), "unknown data '" + *data + "' (pattern, counting or inputs)");
+    }
+    if (board.data != Data::Inputs && !inputs.empty()) {
+      file.fail(*inputs.front(), "[[board.input]] with data = '" + *data + "'");
+    }
+  }
+  std::vector<bool> seen;
+  for (const toml::table* in : inputs) read_input(file, *in, board, seen);
+}
+
 // The self-test faults of a board: its clocks, its FIFO, its memory count.
 void read_board_faults(const config::File& file, const toml::table& t, const Model& model,
                        BoardSetup& board) {
@@ -76,7 +127,7 @@ void read_board_faults(const config::File& file, const toml::table& t, const Mod
 
 void read_board(const config::File& file, const toml::table& t, BenchSetup& bench) {
   file.only_keys(t, {"slot", "model", "switch", "board_id", "start", "stop", "expansions", "read",
-                     "clock_ppm", "dead_clock", "fifo", "memory_count"});
+                     "data", "input", "clock_ppm", "dead_clock", "fifo", "memory_count"});
   const auto slot = file.integer(t, "slot", 0, kSlots - 1);
   if (!slot) file.fail(t, "[[board]] needs 'slot'");
   BoardSetup& board = bench.slots[static_cast<size_t>(*slot)];
@@ -110,7 +161,6 @@ void read_board(const config::File& file, const toml::table& t, BenchSetup& benc
     }
     board.expansions = static_cast<int>(*n);
   }
-  read_board_faults(file, t, *model, board);
   for (const toml::table* r : file.tables(t, "read")) {
     ReadOverride o = read_override(file, *r, *model);
     for (const ReadOverride& earlier : board.reads) {
@@ -118,13 +168,12 @@ void read_board(const config::File& file, const toml::table& t, BenchSetup& benc
     }
     board.reads.push_back(std::move(o));
   }
+  read_data(file, t, board);
+  read_board_faults(file, t, *model, board);
   board.model = model;
 }
 
-}  // namespace
-
-BenchSetup read_bench_file(const std::string& path) {
-  const config::File file(path);
+BenchSetup read_bench(const config::File& file) {
   const toml::table& root = file.root();
   file.only_keys(root, {"driver", "clock", "board"});
   BenchSetup bench;
@@ -142,10 +191,20 @@ BenchSetup read_bench_file(const std::string& path) {
     bench.start_ms =
         static_cast<uint32_t>(file.integer(*clock, "start_ms", 0, 0xFFFFFFFF).value_or(0));
     bench.interrupt_ms = static_cast<uint64_t>(
-        file.integer(*clock, "interrupt_ms", 1, 1'000'000'000'000).value_or(0));
+        file.integer(*clock, "interrupt_ms", 1, kMaxInterruptMs).value_or(0));
   }
   for (const toml::table* board : file.tables(root, "board")) read_board(file, *board, bench);
   return bench;
+}
+
+}  // namespace
+
+BenchSetup read_bench_file(const std::string& path) {
+  return read_bench(config::File(path, "bench file"));
+}
+
+BenchSetup read_bench_text(std::string_view text, const std::string& name) {
+  return read_bench(config::File::from_text(name, text));
 }
 
 }  // namespace regio

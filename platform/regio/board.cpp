@@ -20,7 +20,21 @@
 //   the below-half bit reads 1 while the full flag is latched, whatever the
 //   fill (after a full sampling they read 0xA7, after the flag clear 0x01).
 // - The manual sampling register converts one scan at once; samples that do
-//   not fit are lost without a flag.
+//   not fit are lost without a flag. The reset read before it stops a pacer
+//   left running, so a read of the manual sampling register after a reset
+//   read puts exactly one scan into the FIFO.
+// - Every sample converted, kept or lost, takes the board's next sequence
+//   number (from 0 at Open_Driver) and its scan number (scans converted so
+//   far) and channel; a lost sample takes its numbers with it, so the codes
+//   after a loss show the gap. What a data read gives (the bench file's
+//   `data`): the scan pattern, scan number mod 16 in the top hexadecimal
+//   digit and the channel in the low three (the default); the counting
+//   pattern, the sequence number's low 16 bits; or the board's inputs, DC
+//   level + sine + noise in mV at the scan's conversion time on the virtual
+//   clock, as offset binary with 312.5 uV a step (0 mV is 0x8000, clipped
+//   to 0 ... 0xFFFF). Channels without an input read 0 mV. The noise is a
+//   fixed function of the sequence number and channel, so a run gives the
+//   same codes every time.
 // - List boards (VX-412, VX-414, VX-410) scan channels 0 up to the highest
 //   channel entered since the list was restarted; an entry of channel 0
 //   restarts it. The lists the programs write are ascending from 0, so this
@@ -44,16 +58,34 @@
 //   model of each pair these offsets hold nothing: reads give 0xFF / 0xFFFF
 //   and writes are lost. VX-426 has the board number switch at word 0x16,
 //   as its HM-230 twin.
-// - DX-510: a write to 0x12 with bit 0 set while 0x10 holds 0x80 is one
-//   sampling: one sample into the FIFO, start flag 0x40, counter 0x0E down by
-//   one; with bit 1 set too it also latches the end flag 0x80. Status bits:
-//   0x01 not empty, 0x02 below half, 0x04 not full. Writing 0x18: 0x40/0x80
-//   clear their flags, 0x01 clears the FIFO.
+// - DX-510: the board ID read (word 0x1E) is the reset read here too: it
+//   empties the FIFO, clears the start and end flags and restarts the
+//   counter load; it keeps the counter and register 0x10. Writes to 0x1E
+//   change nothing. A write to 0x12 with bit 0 set while 0x10 holds 0x80 is
+//   one sampling: one sample into the FIFO (lost when it is full), start flag
+//   0x40, counter down by one; bit 1 set too latches the end flag 0x80. So of
+//   the four writes of a half-full count pass (0 to 0x10, 0 to 0x12, 0x80 to
+//   0x10, 3 to 0x12) only the last samples. The counter 0x0E loads 32 bits
+//   from two writes, low word first (as the VX-410's sample counter), and
+//   reads its low 16 bits: preset with 0xFFFF twice, it reads 0xFFFF - k
+//   after k samplings. 0x0C takes two writes alike (0x10, 0 before each
+//   sampling set-up; 0xFFFF twice before the count) but nothing a program
+//   reads depends on it, so the bench keeps nothing of it. Status bits: 0x01
+//   not empty, 0x02 below half (fewer than half the FIFO's samples), 0x04
+//   not full, 0x40 start, 0x80 end; writing 0x18: 0x40/0x80 clear their
+//   flags, 0x01 empties the FIFO. A healthy board thus reads 0x06 after the
+//   reset, 0x47 after the first sampling, 0xC7 after the second (the reset
+//   read before it leaves one sample), 0x07 after the end-flag clear and 0x06
+//   after the FIFO clear; in the half-full count the pass with sampling
+//   count n has seen n + 1 samplings, so a 1024-sample FIFO is half full at
+//   n = 511, when the counter reads 0xFFFF - 512 = 0xFFFE - n.
 // - An offset a layout does not have reads 0xFF (byte map) or 0xFFFF and
 //   ignores writes.
 #include "board.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 namespace regio {
 
@@ -69,6 +101,44 @@ uint16_t open_bus(const Model& m) { return byte_wide(m) ? kOpen8 : kOpen16; }
 uint16_t sample_code(uint32_t scan, uint32_t channel) {
   // scan number in the top digit, channel in the low three: easy to read in a dump
   return static_cast<uint16_t>(((scan & 0xF) << 12) | (channel & 0xFFF));
+}
+
+namespace {
+
+// Uniform in [-1, 1), the same for the same sequence number on every run
+// (splitmix64 of the number).
+double noise(uint64_t seq) {
+  uint64_t z = seq + 0x9E3779B97F4A7C15ULL;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  z ^= z >> 31;
+  return static_cast<double>(z >> 11) * 0x1.0p-52 - 1.0;
+}
+
+constexpr double kMvPerCode = 0.3125;
+
+}  // namespace
+
+uint16_t input_code(const Input& in, uint64_t t_ns, uint64_t seq, uint32_t channel) {
+  double mv = in.dc_mv;
+  if (in.sine_mv != 0) {
+    const double t_ms = static_cast<double>(t_ns) / 1e6;
+    mv += in.sine_mv * std::sin(2 * std::numbers::pi * (t_ms / in.period_ms + in.phase_deg / 360.0));
+  }
+  if (in.noise_mv != 0) mv += in.noise_mv * noise(seq * kMaxChannels + channel);
+  const double code = 32768.0 + std::nearbyint(mv / kMvPerCode);
+  return static_cast<uint16_t>(std::clamp(code, 0.0, 65535.0));
+}
+
+void Stretches::push_back(const Stretch& s) {
+  if (size_ == ring_.size()) {
+    std::vector<Stretch> grown(ring_.empty() ? 8 : 2 * ring_.size());
+    for (size_t i = 0; i < size_; ++i) grown[i] = ring_[(head_ + i) & (ring_.size() - 1)];
+    ring_ = std::move(grown);
+    head_ = 0;
+  }
+  ring_[(head_ + size_) & (ring_.size() - 1)] = s;
+  ++size_;
 }
 
 void Board::reset(const Model* m, const BoardSetup* s) {
@@ -109,32 +179,89 @@ void full_latch(Board& b) {
   if (b.model->map == Map::Vx410 && b.trigger) b.latched |= kBit4;
 }
 
+// Converts n samples from channel 0 of scan tail_scan on, at the given
+// timing, and keeps the first of them that the store has room for (the
+// caller counts the scans). True when every sample was kept.
+bool convert(Board& b, uint64_t n, const Timing& timing) {
+  b.acted = true;
+  const uint64_t kept = std::min(n, b.store_limit - b.fill);
+  if (kept > 0) {
+    bool joined = false;
+    if (!b.store.empty()) {
+      Stretch& last = b.store.back();
+      const uint64_t end = last.channel + last.left;  // just past its last sample
+      joined = last.seq + last.left == b.converted && last.timing.id == timing.id &&
+               last.scan_len == b.scan_len && end % last.scan_len == 0 &&
+               static_cast<uint32_t>(last.scan + end / last.scan_len) == b.tail_scan;
+      if (joined) last.left += kept;
+    }
+    if (!joined) b.store.push_back(Stretch{b.converted, kept, b.tail_scan, 0, b.scan_len, timing});
+    b.fill += kept;
+  }
+  b.converted += n;
+  return kept == n;
+}
+
+Timing pacer_timing(const Board& b) {
+  return Timing{b.pace_start_ns, b.division, b.pace_rate, b.pace_scan0, b.pace_timing};
+}
+
+Timing manual_timing(Board& b) { return Timing{b.now_ns, 0, 0, b.tail_scan, ++b.timings}; }
+
 // Stores `scans` scans of paced sampling.
 void store_paced(Board& b, uint64_t scans) {
-  const uint64_t add = scans * b.scan_len;
+  // Saturated: the sequence of a run that long is past any store anyway.
+  const u128 add = static_cast<u128>(scans) * b.scan_len;
+  const uint64_t n = add > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(add);
+  // A never-full store loses what it cannot take without a flag.
+  if (!convert(b, n, pacer_timing(b)) && b.store_limit == b.capacity) full_latch(b);
   b.tail_scan += static_cast<uint32_t>(scans);
-  if (b.fill + add <= b.store_limit) {
-    b.fill += add;
-  } else {
-    b.fill = b.store_limit;
-    if (b.store_limit == b.capacity) full_latch(b);  // a never-full store loses them without a flag
+}
+
+// 10^9 ns a second, times the 10^6 of the ppm scale.
+constexpr u128 kPeriodScale = u128{1'000'000'000u} * 1'000'000u;
+
+uint64_t scan_time_ns(const Stretch& s) {
+  const Timing& t = s.timing;
+  if (t.division == 0 || t.rate == 0) return t.t0_ns;
+  const uint32_t k = s.scan - t.scan0;
+  return t.t0_ns + static_cast<uint64_t>(static_cast<u128>(k) * t.division * kPeriodScale / t.rate);
+}
+
+uint16_t code_of(const Board& b, const Stretch& s) {
+  if (s.channel >= b.channel_limit) return kOpen16;  // a VX-428 channel beyond its expansion boards
+  switch (b.setup->data) {
+    case Data::Pattern: return sample_code(s.scan, s.channel);
+    case Data::Counting: return static_cast<uint16_t>(s.seq);
+    case Data::Inputs: {
+      static const Input kGrounded{};
+      const std::vector<Input>& inputs = b.setup->inputs;
+      const Input& in = s.channel < inputs.size() ? inputs[s.channel] : kGrounded;
+      return input_code(in, scan_time_ns(s), s.seq, s.channel);
+    }
   }
+  return kOpen16;
 }
 
 uint16_t pop_sample(Board& b) {
   if (b.fill == 0) return kOpen16;
-  uint16_t code = sample_code(b.head_scan, b.head_channel);
-  if (b.head_channel >= b.channel_limit) {
-    code = kOpen16;  // a VX-428 channel beyond its expansion boards
-  }
+  Stretch& s = b.store.front();
+  const uint16_t code = code_of(b, s);
   if (b.fill == b.stuck_fill) return code;  // the faulty FIFO keeps its output sample
   b.acted = true;
   --b.fill;
-  if (++b.head_channel >= b.scan_len) {
-    b.head_channel = 0;
-    ++b.head_scan;
+  ++s.seq;
+  if (++s.channel >= s.scan_len) {
+    s.channel = 0;
+    ++s.scan;
   }
+  if (--s.left == 0) b.store.pop_front();
   return code;
+}
+
+void empty_store(Board& b) {
+  b.fill = 0;
+  b.store.clear();
 }
 
 // --- pacer ---------------------------------------------------------------
@@ -154,23 +281,34 @@ bool pacer_wanted(const Board& b) {
   return true;
 }
 
-// 10^9 ns a second, times the 10^6 of the ppm scale.
-constexpr u128 kPeriodScale = u128{1'000'000'000u} * 1'000'000u;
-
 // Pulses due by now_ns: one at pace_start_ns, then one every division / clock seconds.
 uint64_t pulses_due(const Board& b, uint64_t now_ns) {
-  return static_cast<uint64_t>(static_cast<u128>(now_ns - b.pace_start_ns) * b.pace_rate / b.pace_period) + 1;
+  const u128 periods = static_cast<u128>(now_ns - b.pace_start_ns) * b.pace_rate / b.pace_period;
+  return periods >= UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(periods) + 1;
 }
 
-// When pulse number k (from 0) comes.
+// When pulse number k (from 0) comes; UINT64_MAX past the clock's range.
 uint64_t pulse_time(const Board& b, uint64_t k) {
+  const u128 max = ~u128{0};
+  if (k != 0 && b.pace_period > (max - b.pace_rate) / k) return UINT64_MAX;
   const u128 at = b.pace_start_ns + (static_cast<u128>(k) * b.pace_period + b.pace_rate - 1) / b.pace_rate;
   return at > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(at);
 }
 
+// Starts the pulses at now_ns: pulse 0 comes at once.
+void pace_from(Board& b, uint64_t now_ns) {
+  b.pace_start_ns = now_ns;
+  b.pace_rate = clock_rate(b);
+  b.pace_period = static_cast<u128>(b.division) * kPeriodScale;
+  b.pulses = 0;
+  b.next_pulse_ns = now_ns;
+}
+
 void pulses_until(Board& b, uint64_t now_ns);
 
-void catch_up(Board& b, uint64_t now_ns) {
+// Only a due pulse costs a division: a board that waits for its next pulse
+// answers its polls at once.
+inline void catch_up(Board& b, uint64_t now_ns) {
   if (b.pacing && now_ns >= b.next_pulse_ns) pulses_until(b, now_ns);
 }
 
@@ -185,8 +323,7 @@ void pulses_until(Board& b, uint64_t now_ns) {
     const uint64_t wanted = (b.counted_left + b.scan_len - 1) / b.scan_len;
     if (scans >= wanted) {
       // the counted run ends inside this catch-up: take exactly its samples
-      const uint64_t add = std::min<uint64_t>(b.counted_left, b.capacity - b.fill);
-      b.fill += add;
+      convert(b, b.counted_left, pacer_timing(b));  // what does not fit is lost without a flag
       b.tail_scan += static_cast<uint32_t>(wanted);
       b.counted_left = 0;
       b.latched |= kCounterFlag;
@@ -207,11 +344,9 @@ void pacer_update(Board& b, uint64_t now_ns) {
   if (wanted == b.pacing) return;
   b.pacing = wanted;
   if (!wanted) return;
-  b.pace_start_ns = now_ns;
-  b.pace_rate = clock_rate(b);
-  b.pace_period = static_cast<u128>(b.division) * kPeriodScale;
-  b.pulses = 0;
-  b.next_pulse_ns = now_ns;
+  pace_from(b, now_ns);
+  b.pace_scan0 = b.tail_scan;
+  b.pace_timing = ++b.timings;
   catch_up(b, now_ns);  // the pulse at the start write
 }
 
@@ -224,9 +359,7 @@ void sampling_control(Board& b, bool run, bool counted, uint64_t now_ns) {
 }
 
 void manual_sampling(Board& b) {
-  b.acted = true;
-  const uint64_t room = b.capacity - b.fill;
-  b.fill += std::min<uint64_t>(room, b.scan_len);
+  convert(b, b.scan_len, manual_timing(b));
   ++b.tail_scan;
   conversions_latch(b);
 }
@@ -237,14 +370,12 @@ void reset_read(Board& b) {
   b.counted = false;
   b.pacing = false;
   b.trigger = false;
-  b.fill = 0;
-  b.head_scan = b.tail_scan;
-  b.head_channel = 0;
+  empty_store(b);
   b.latched = 0;
   b.list_restart = true;
   b.channel_high_next = false;
   b.divider_index = 0;
-  b.counter_index = 0;
+  b.counter_index = 0;  // also the DX-510 counter load
   b.memory_part = 0;
   b.data_high_next = false;
 }
@@ -261,11 +392,11 @@ void division_changed(Board& b, uint64_t now_ns) {
     pacer_update(b, now_ns);  // a pacer that waited for a count starts with a pulse
     return;
   }
-  b.pace_start_ns = now_ns;
-  b.pace_rate = clock_rate(b);
-  b.pace_period = static_cast<u128>(b.division) * kPeriodScale;
+  pace_from(b, now_ns);
   b.pulses = 1;  // the pulse "at" the write is the one already made
   b.next_pulse_ns = pulse_time(b, 1);
+  b.pace_scan0 = b.tail_scan - 1;
+  b.pace_timing = ++b.timings;
 }
 
 // Takes one divider write; true when it completes a division count.
@@ -343,7 +474,7 @@ uint16_t byte_read(Board& b, int32_t offset) {
   const Model& m = *b.model;
   switch (offset) {
     case 0x00: {  // data register
-      b.acted = true;
+      b.acted = true;  // even a high byte read moves the register on
       if (b.data_high_next) {
         b.data_high_next = false;
         return b.data_high;
@@ -485,10 +616,10 @@ uint16_t dx510_read(Board& b, int32_t offset) {
   switch (offset) {
     case 0x00: return pop_sample(b);
     case 0x08: return b.setup->switch_value;
-    case 0x0E: return b.dx_counter;
+    case 0x0E: return static_cast<uint16_t>(b.dx_counter);
     case 0x10: return b.dx_control;
     case 0x18: return dx510_status(b);
-    case 0x1E: return board_id(b);
+    case 0x1E: reset_read(b); return board_id(b);
     default: return kOpen16;
   }
 }
@@ -496,11 +627,15 @@ uint16_t dx510_read(Board& b, int32_t offset) {
 void dx510_write(Board& b, int32_t offset, uint32_t value) {
   const uint16_t v = static_cast<uint16_t>(value & 0xFFFF);
   switch (offset) {
-    case 0x0E: b.dx_counter = v; break;
+    case 0x0E:
+      b.counter_parts[b.counter_index] = v;
+      b.counter_index = static_cast<uint8_t>((b.counter_index + 1) % 2);
+      if (b.counter_index == 0) b.dx_counter = b.counter_parts[0] | (b.counter_parts[1] << 16);
+      break;
     case 0x10: b.dx_control = v; break;
     case 0x12:
       if ((v & 0x01) != 0 && b.dx_control == 0x80) {
-        if (b.fill < b.capacity) ++b.fill;
+        convert(b, 1, manual_timing(b));
         ++b.tail_scan;
         --b.dx_counter;
         b.latched |= kDxStartFlag;
@@ -509,11 +644,7 @@ void dx510_write(Board& b, int32_t offset, uint32_t value) {
       break;
     case 0x18:
       b.latched = static_cast<uint16_t>(b.latched & ~(v & (kDxStartFlag | kDxEndFlag)));
-      if ((v & 0x01) != 0) {
-        b.fill = 0;
-        b.head_scan = b.tail_scan;
-        b.head_channel = 0;
-      }
+      if ((v & 0x01) != 0) empty_store(b);
       break;
     default: break;  // 0x0C and 0x1E change nothing here
   }
@@ -543,8 +674,9 @@ uint16_t overridden(Board& b, uint16_t index, uint16_t value) {
 
 }  // namespace
 
-uint16_t Board::read(int32_t offset, uint64_t now_ns) {
-  catch_up(*this, now_ns);
+uint16_t Board::read(int32_t offset, uint64_t now) {
+  now_ns = now;
+  catch_up(*this, now);
   uint16_t value = model_read(*this, offset);
   if (offset >= 0 && offset < 256 && override_at[static_cast<size_t>(offset)] != 0) {
     value = overridden(*this, override_at[static_cast<size_t>(offset)], value);
@@ -552,12 +684,13 @@ uint16_t Board::read(int32_t offset, uint64_t now_ns) {
   return value;
 }
 
-void Board::write(int32_t offset, uint32_t value, uint64_t now_ns) {
-  catch_up(*this, now_ns);
+void Board::write(int32_t offset, uint32_t value, uint64_t now) {
+  now_ns = now;
+  catch_up(*this, now);
   switch (model->map) {
-    case Map::Byte: byte_write(*this, offset, value, now_ns); break;
-    case Map::Word: word_write(*this, offset, value, now_ns); break;
-    case Map::Vx410: vx410_write(*this, offset, value, now_ns); break;
+    case Map::Byte: byte_write(*this, offset, value, now); break;
+    case Map::Word: word_write(*this, offset, value, now); break;
+    case Map::Vx410: vx410_write(*this, offset, value, now); break;
     case Map::Dx510: dx510_write(*this, offset, value); break;
   }
 }
@@ -565,9 +698,10 @@ void Board::write(int32_t offset, uint32_t value, uint64_t now_ns) {
 uint64_t Board::next_event_ns() const { return pacing ? next_pulse_ns : UINT64_MAX; }
 
 void Board::read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t count,
-                       uint64_t now_ns, uint64_t step_ns) {
+                       uint64_t now, uint64_t step_ns) {
   // The block takes the FIFO as it stands when the read begins.
-  catch_up(*this, now_ns);
+  now_ns = now;
+  catch_up(*this, now);
   const bool plain_data = offset == 0x00 && override_at[0] == 0;
   if (plain_data && words != nullptr) {
     for (int32_t i = 0; i < count; ++i) words[i] = pop_sample(*this);
@@ -588,7 +722,7 @@ void Board::read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t 
     return;
   }
   for (int32_t i = 0; i < count; ++i) {
-    const uint16_t v = read(offset, now_ns + step_ns * static_cast<uint64_t>(i));
+    const uint16_t v = read(offset, now + step_ns * static_cast<uint64_t>(i));
     if (bytes != nullptr) bytes[i] = static_cast<uint8_t>(v);
     else words[i] = v;
   }

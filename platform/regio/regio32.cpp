@@ -25,7 +25,6 @@
 
 #include <errno.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -34,6 +33,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "bench.h"
@@ -84,6 +84,7 @@ struct Driver {
   Board boards[kSlots];
   BenchSetup bench;
   Trace trace;
+  std::optional<BenchSetup> next_bench;  // use_bench_once
   bool exit_hook = false;
   bool signal_hooks = false;
 };
@@ -185,14 +186,19 @@ Board* board_at(int32_t io_base);
   g.trace.call(Trace::Call{kind, fifo, io_base, offset, value});
 }
 
-// The started board at an I/O base, or nullptr.
+// The started board at an I/O base, or nullptr. Any 32-bit value may come.
 Board* board_at(int32_t io_base) {
   if (!g.open) return nullptr;
-  const int32_t rel = io_base - kIoBase0;
+  const int64_t rel = int64_t{io_base} - kIoBase0;
   if (rel < 0 || rel >= kSlots * kIoBaseStep || rel % kIoBaseStep != 0) return nullptr;
   Board& b = g.boards[rel / kIoBaseStep];
   return b.started ? &b : nullptr;
 }
+
+// A board decodes the offsets of its own register window; any other offset
+// (negative, or past the window) reaches no register.
+constexpr int32_t kWindow = 0x100;
+bool in_window(int32_t offset) { return offset >= 0 && offset < kWindow; }
 
 // The bench to run: the file named by REGIO_BENCH, else the program's own.
 bool load_bench(BenchSetup& bench) {
@@ -200,16 +206,6 @@ bool load_bench(BenchSetup& bench) {
   if (path == nullptr || *path == '\0') {
     bench = default_bench(program_invocation_short_name);
     return true;
-  }
-  struct stat info {};
-  const int problem = ::stat(path, &info) != 0    ? errno
-                      : S_ISDIR(info.st_mode)     ? EISDIR
-                      : ::access(path, R_OK) != 0 ? errno
-                                                  : 0;
-  if (problem != 0) {
-    std::fprintf(stderr, "regio32: %s: cannot read the bench file (%s)\n", path,
-                 std::strerror(problem));
-    return false;
   }
   try {
     bench = read_bench_file(path);
@@ -229,7 +225,12 @@ int32_t open_driver(int32_t* table) {
   g.interrupt_ns = UINT64_MAX;
   if (table == nullptr) return kNullTable;
   BenchSetup bench;
-  if (!load_bench(bench)) return kBenchError;
+  if (g.next_bench) {
+    bench = std::move(*g.next_bench);
+    g.next_bench.reset();
+  } else if (!load_bench(bench)) {
+    return kBenchError;
+  }
   g.bench = std::move(bench);
   g.clock_ns = static_cast<uint64_t>(g.bench.start_ms) * kNsPerMs;
   g.access_ns = g.bench.access_ns;
@@ -243,6 +244,12 @@ int32_t open_driver(int32_t* table) {
   g.open = true;
   return 0;
 }
+
+}  // namespace
+
+void use_bench_once(BenchSetup bench) { g.next_bench = std::move(bench); }
+
+namespace {
 
 int32_t start_driver(int32_t slot, int32_t* io_base) {
   if (!g.open) return kNotOpen;
@@ -293,10 +300,12 @@ void fast_forward(const Board* b) {
 // register's and writing as 0.
 uint16_t board_read(Board& b, int32_t offset, bool byte, uint64_t now) {
   const bool byte_board = byte_wide(*b.model);
+  if (!in_window(offset)) return byte ? 0xFF : 0xFFFF;
   if (byte == byte_board) return b.read(offset, now);
   if (byte_board) {
     const uint16_t low = b.read(offset, now) & 0xFF;
-    return static_cast<uint16_t>(low | (b.read(offset + 1, now) & 0xFF) << 8);
+    const uint16_t high = in_window(offset + 1) ? b.read(offset + 1, now) & 0xFF : 0xFF;
+    return static_cast<uint16_t>(low | high << 8);
   }
   const uint16_t word = b.read(offset & ~1, now);
   return static_cast<uint16_t>((offset & 1) != 0 ? word >> 8 : word & 0xFF);
@@ -304,11 +313,12 @@ uint16_t board_read(Board& b, int32_t offset, bool byte, uint64_t now) {
 
 void board_write(Board& b, int32_t offset, uint32_t value, bool byte, uint64_t now) {
   const bool byte_board = byte_wide(*b.model);
+  if (!in_window(offset)) return;
   if (byte == byte_board) {
     b.write(offset, value, now);
   } else if (byte_board) {
     b.write(offset, value & 0xFF, now);
-    b.write(offset + 1, (value >> 8) & 0xFF, now);
+    if (in_window(offset + 1)) b.write(offset + 1, (value >> 8) & 0xFF, now);
   } else {
     b.write(offset & ~1, (offset & 1) != 0 ? (value & 0xFF) << 8 : value & 0xFF, now);
   }
@@ -359,7 +369,7 @@ void block_read(int32_t io_base, int32_t offset, int32_t count, uint8_t* bytes, 
   g.clock_ns += g.access_ns * static_cast<uint64_t>(count);
   Board* b = board_at(io_base);
   const bool byte = bytes != nullptr;
-  if (b != nullptr && byte == byte_wide(*b->model)) {
+  if (b != nullptr && byte == byte_wide(*b->model) && in_window(offset)) {
     b->read_block(offset, bytes, words, count, now, g.access_ns);
     check_interrupt();
     return;

@@ -1,7 +1,6 @@
 #include "unit_sim.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -139,8 +138,9 @@ Setup default_setup(const Family& family) {
   return setup;
 }
 
-Setup load_unit_file(const std::string& path, const Family& family) {
-  const config::File f(path);
+namespace {
+
+Setup load_units(const config::File& f, const Family& family) {
   const toml::table& root = f.root();
   f.only_keys(root, {"library", "clock", "unit", "fault"});
   Setup setup;
@@ -167,6 +167,16 @@ Setup load_unit_file(const std::string& path, const Family& family) {
   }
   mark_duplicates(setup.units);
   return setup;
+}
+
+}  // namespace
+
+Setup load_unit_file(const std::string& path, const Family& family) {
+  return load_units(config::File(path, "unit file"), family);
+}
+
+Setup load_unit_text(std::string_view text, const std::string& name, const Family& family) {
+  return load_units(config::File::from_text(name, text), family);
 }
 
 Gate::Gate(Library& lib, Call call) : hold_(lib.lock) {
@@ -215,13 +225,6 @@ int32_t open_driver(Library& lib) {
   if (path.empty()) {
     setup = default_setup(lib.family);
   } else {
-    if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
-      std::fclose(probe);
-    } else {
-      std::fprintf(stderr, "%s: %s: cannot read the unit file (%s)\n", lib.family.name,
-                   path.c_str(), std::strerror(errno));
-      return kBadUnitFile;
-    }
     try {
       setup = load_unit_file(path, lib.family);
     } catch (const config::Error& e) {

@@ -130,8 +130,12 @@ struct Library {
   uint64_t opens = 0;
 };
 
-// Reads a unit file; throws config::Error "<file>:<line>: <problem>".
+// Reads a unit file; throws config::Error "<file>:<line>: <problem>", or
+// "<file>: cannot read the unit file (<reason>)" for a file that is missing,
+// unreadable or not a regular file.
 Setup load_unit_file(const std::string& path, const Family& family);
+// The same for the text of a unit file named `name` (for the fuzz target).
+Setup load_unit_text(std::string_view text, const std::string& name, const Family& family);
 // The setup without a unit file: unit 0 of the family.
 Setup default_setup(const Family& family);
 

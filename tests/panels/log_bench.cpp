@@ -69,6 +69,8 @@ BENCHMARK(BM_AppendLogBox)
 }  // namespace panels
 
 int main(int argc, char** argv) {
+    // The figures are those of the offscreen platform, which needs no display.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -3,10 +3,14 @@
 // session through each panel, the frame's keys, help commands, indicators
 // and the log box, and PNG pictures of both dialogs.
 #include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -58,6 +62,7 @@ private slots:
     void qaiServiceSession();
     void qaoServiceSession();
     void keysHelpAndMenu();
+    void helpWindowWithoutAViewer();
     void typedLogTextIsLost();
     void tabOrderIsTableOrder();
     void timerDrivesContinuousReading();
@@ -285,6 +290,49 @@ void PanelsQtTest::keysHelpAndMenu() {
                                                "./QAI8_Func.txt"}));
     QCOMPARE(panel.Frame().Log().Blocks(), std::size_t{2});  // help commands log nothing
     QVERIFY(window.isVisible());
+}
+
+// F1 on a desktop without a viewer for text files (the opener fails, or
+// there is none): the help text shows in the panel's own read-only window,
+// one window per file. With a viewer, no window of the panel's own.
+void PanelsQtTest::helpWindowWithoutAViewer() {
+    PanelWindow window(kQaiTemplate);
+    window.show();
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(PANELS_HELP_DIR));
+    const QDir help(PANELS_HELP_DIR);
+    auto ownWindows = [&] { return window.findChildren<QDialog*>(); };
+    auto openersDone = [&] { return window.findChildren<QProcess*>().isEmpty(); };
+    constexpr int kOpenerEnds = 600'000;  // ms; only a hang takes long, however busy the machine
+
+    OpenHelp(&window, "./QAI8_Func.txt", "true");
+    QTRY_VERIFY_WITH_TIMEOUT(openersDone(), kOpenerEnds);
+    QVERIFY(ownWindows().isEmpty());
+
+    for (const char* opener : {"false", "/nonexistent/xdg-open"}) {
+        OpenHelp(&window, "./QAI8_Func.txt", opener);
+        QTRY_VERIFY_WITH_TIMEOUT(openersDone(), kOpenerEnds);
+        QCOMPARE(ownWindows().size(), 1);
+    }
+    QDialog* shown = ownWindows().front();
+    QVERIFY(shown->isVisible());
+    QCOMPARE(shown->windowTitle(), QString("QAI8_Func.txt"));
+    auto* text = shown->findChild<QPlainTextEdit*>();
+    QVERIFY(text && text->isReadOnly());
+    QFile file(help.absoluteFilePath("QAI8_Func.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(text->toPlainText(), QString::fromUtf8(file.readAll()));
+
+    OpenHelp(&window, "./QAI8_ErrorCode.txt", "false");
+    OpenHelp(&window, "./no-such-help.txt", "false");
+    QTRY_VERIFY_WITH_TIMEOUT(openersDone(), kOpenerEnds);
+    QCOMPARE(ownWindows().size(), 3);
+    const QString missing = help.absoluteFilePath("no-such-help.txt");
+    auto* missingWindow = window.findChild<QDialog*>("help:" + missing);
+    QVERIFY(missingWindow);
+    QCOMPARE(missingWindow->findChild<QPlainTextEdit*>()->toPlainText(), missing + ": No such file or directory");
+
+    QDir::setCurrent(previous);
 }
 
 void PanelsQtTest::typedLogTextIsLost() {

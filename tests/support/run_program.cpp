@@ -1,15 +1,22 @@
 #include "run_program.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <system_error>
 
 extern char **environ;
 
@@ -17,14 +24,28 @@ namespace testing_support {
 
 namespace {
 
-std::string scratch_dir() {
-  static const std::string dir = [] {
-    char pattern[] = "/tmp/daq-test-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
-    return std::string(pattern);
-  }();
-  return dir;
-}
+// Made at first use, removed at exit by the process that made it (not by a
+// forked child that calls exit(), as a death test does).
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "daq-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::system_error(errno, std::generic_category(), "mkdtemp");
+    path_ = pattern;
+  }
+  ~ScratchDir() {
+    if (getpid() != owner_) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchDir(const ScratchDir &) = delete;
+  ScratchDir &operator=(const ScratchDir &) = delete;
+  const std::string &path() const { return path_; }
+
+ private:
+  std::string path_;
+  pid_t owner_ = getpid();
+};
 
 std::string slurp(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
@@ -38,9 +59,48 @@ int unique() {
   return ++n;
 }
 
+// Waits for the child; past the deadline it is killed and the run fails.
+// A pidfd lets poll() wake at the child's exit; without one (old kernels)
+// the wait polls every few milliseconds.
+int wait_with_deadline(pid_t pid, std::chrono::milliseconds deadline, const std::string &program) {
+  using std::chrono::steady_clock;
+  const steady_clock::time_point end = steady_clock::now() + deadline;
+  const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+  for (;;) {
+    int wstatus = 0;
+    const pid_t done = waitpid(pid, &wstatus, WNOHANG);
+    if (done == pid || (done < 0 && errno != EINTR)) {
+      if (pidfd >= 0) close(pidfd);
+      if (done < 0) throw std::system_error(errno, std::generic_category(), "waitpid " + program);
+      return wstatus;
+    }
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - steady_clock::now());
+    if (left.count() <= 0) {
+      kill(pid, SIGKILL);
+      while (waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
+      }
+      if (pidfd >= 0) close(pidfd);
+      throw std::runtime_error(program + " was still running after " +
+                               std::to_string(std::chrono::ceil<std::chrono::seconds>(deadline).count()) +
+                               " s and was killed (a hang?)");
+    }
+    if (pidfd >= 0) {
+      pollfd exited{pidfd, POLLIN, 0};
+      poll(&exited, 1, static_cast<int>(std::min<long long>(left.count(), 60'000)));
+    } else {
+      usleep(static_cast<useconds_t>(std::min<long long>(left.count(), 5) * 1000));
+    }
+  }
+}
+
 }  // namespace
 
 std::string program_path(const std::string &program) { return std::string(DAQ_BIN_DIR) + "/" + program; }
+
+const std::string &scratch_dir() {
+  static const ScratchDir dir;
+  return dir.path();
+}
 
 std::string scratch_file(const std::string &name, const std::string &text) {
   const std::string path = scratch_dir() + "/" + name;
@@ -84,20 +144,33 @@ Run run(const Launch &launch) {
   posix_spawn_file_actions_addopen(&files, 0, in_path.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&files, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&files, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  if (!launch.cwd.empty()) posix_spawn_file_actions_addchdir_np(&files, launch.cwd.c_str());
   pid_t pid = 0;
-  const std::string path = program_path(launch.program);
+  const std::string path =
+      launch.program.find('/') == std::string::npos ? program_path(launch.program) : launch.program;
   const int rc = posix_spawn(&pid, path.c_str(), &files, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&files);
-  if (rc != 0) throw std::runtime_error("cannot start " + path);
+  const auto remove_files = [&] {
+    for (const auto &p : {in_path, out_path, err_path, trace_path}) unlink(p.c_str());
+  };
+  if (rc != 0) {
+    remove_files();
+    throw std::runtime_error("cannot start " + path + ": " + std::strerror(rc));
+  }
 
   int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
+  try {
+    wstatus = wait_with_deadline(pid, launch.deadline, path);
+  } catch (...) {
+    remove_files();
+    throw;
+  }
   Run result;
   result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
   result.out = slurp(out_path);
   result.err = slurp(err_path);
   result.trace = slurp(trace_path);
-  for (const auto &p : {in_path, out_path, err_path, trace_path}) unlink(p.c_str());
+  remove_files();
   return result;
 }
 

@@ -2,6 +2,7 @@
 // choosing and collects what it printed, its exit status and the driver trace.
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,18 +17,26 @@ struct Run {
 };
 
 struct Launch {
-  std::string program;                 // file name in the build's bin/
+  std::string program;                 // file name in the build's bin/, or a path with a '/'
   std::vector<std::string> args = {};  // arguments after the program name
   std::optional<std::string> bench = {};  // bench file text; none: the default bench
   std::string keys = {};               // standard input
   bool trace = true;
   std::vector<std::string> env = {};  // NAME=value entries added to the environment
+  std::string cwd = {};               // working directory; empty: the test's own
+  // Only catches a hang: a child still running after this long is killed and
+  // run() throws.
+  std::chrono::milliseconds deadline = std::chrono::minutes(10);
 };
 
 Run run(const Launch &launch);
 
 // A program's executable in the build tree.
 std::string program_path(const std::string &program);
+
+// The test process's scratch folder in the temporary directory ($TMPDIR or
+// /tmp); it is removed with everything in it when the process exits.
+const std::string &scratch_dir();
 
 // A scratch file that lives as long as the test process.
 std::string scratch_file(const std::string &name, const std::string &text);

@@ -2,6 +2,7 @@
 // driver's control calls, Close_Driver exactly where each path has it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ struct EndPath {
   std::string out;
   int status;
   std::vector<std::string> control;  // Open_, Start_, Stop_ and Close_Driver lines of the trace
+  std::string keys = {};
 };
 
 std::vector<std::string> control_calls(const std::string &trace) {
@@ -46,6 +48,22 @@ const std::string kTitle424 = "VX-424 動作確認プログラムV1.2\n";
 const std::string kFound424 = kTitle424 + "VX-424を2枚検出しました。\n";
 const std::string kDiag424 = "VX-424 動作確認プログラムV1.3\n";
 
+// vx424chk's stages on a healthy board, to the key 'E': the dump of the
+// bench's scan pattern (channel k of scan r reads (r mod 16) << 12 | k), 200
+// scans of 32 channels, then the end-or-adjust prompt.
+std::string vx424_stages() {
+  std::string text;
+  for (int r = 0; r < 200; ++r) {
+    for (int k = 0; k < 32; ++k) {
+      char code[8];
+      std::snprintf(code, sizeof code, "%04x ", (r % 16) << 12 | k);
+      text += code;
+    }
+    text += "\n";
+  }
+  return text + "\n調整を行う場合は\"C/c\"キーを、終了する場合は\"E/e\"キーを押して下さい。\n";
+}
+
 const EndPath kSingleBoard[] = {
     {"two arguments: usage, nothing opened", "vx424chk", {"1", "2"}, kTwoVx424,
      kTitle424 + "USAGE: vx424chk board_no\n", 255, {}},
@@ -66,10 +84,10 @@ const EndPath kSingleBoard[] = {
      kFound424 + "board_noの指定が誤っています。", 255, {kOpen2, "Close_Driver() = 0"}},
     {"board_no beyond 32 bits", "vx424chk", {"4294967296"}, kTwoVx424,
      kFound424 + "board_noの指定が誤っています。", 255, {kOpen2, "Close_Driver() = 0"}},
-    {"board_no with a sign and spaces", "vx424chk", {" +1"}, kTwoVx424, kFound424, 0,
-     {kOpen2, "Start_Driver(1, 2) = 0 io_base=0xd100"}},
-    {"board_no with trailing text", "vx424chk", {"1x"}, kTwoVx424, kFound424, 0,
-     {kOpen2, "Start_Driver(1, 2) = 0 io_base=0xd100"}},
+    {"board_no with a sign and spaces", "vx424chk", {" +1"}, kTwoVx424, kFound424 + vx424_stages(), 0,
+     {kOpen2, "Start_Driver(1, 2) = 0 io_base=0xd100"}, "E"},
+    {"board_no with trailing text", "vx424chk", {"1x"}, kTwoVx424, kFound424 + vx424_stages(), 0,
+     {kOpen2, "Start_Driver(1, 2) = 0 io_base=0xd100"}, "E"},
     {"Start_Driver fails", "vx424chk", {}, R"(
 [[board]]
 slot = 0
@@ -108,8 +126,8 @@ model = "DX-510"
 [[board]]
 slot = 5
 model = "VX-424B"
-)", kTitle424 + "VX-424を1枚検出しました。\n", 0,
-     {"Open_Driver() = 0 [0x107 -1 -1 0x111 -1 0x10a -1 -1]", "Start_Driver(5, 2) = 0 io_base=0xd500"}},
+)", kTitle424 + "VX-424を1枚検出しました。\n" + vx424_stages(), 0,
+     {"Open_Driver() = 0 [0x107 -1 -1 0x111 -1 0x10a -1 -1]", "Start_Driver(5, 2) = 0 io_base=0xd500"}, "E"},
 };
 
 const char kThreeVx424SecondBad[] = R"(
@@ -124,6 +142,18 @@ board_id = 0x12
 slot = 6
 model = "VX-424"
 )";
+
+// What dx510diag's check prints for a healthy board, between the switch line
+// and the frame's blank line.
+const std::string kDx510Check =
+    "リセット時のステータス(06H)は正常です。\n"
+    "サンプリングスタート時のステータス(47H)は正常です。\n"
+    "サンプリング終了時のステータス(c7H)は正常です。\n"
+    "終了フラグクリア時のステータス(07H)は正常です。\n"
+    "ＦＩＦＯクリア時のステータス(06H)は正常です。\n"
+    "FIFO HALF = (511)です。\n"
+    "ｶｳﾝﾀ値(511)を確認します。\n"
+    "ｶｳﾝﾀ値は (511) 正常です。\n";
 
 const EndPath kBoardLoop[] = {
     {"Open_Driver fails", "vx424diag", {}, "[driver]\nopen = 12\n",
@@ -210,8 +240,8 @@ model = "DX-510"
 board_id = 0x122B
 switch = 0x03
 )", "DX-510を2枚検出しました。\n\n" "1番目に検出されたボードのチェックをします。\n"
-     "ボードID(2bH)は正常で、ボード番号設定は(c)です。\n\n" "2番目に検出されたボードのチェックをします。\n"
-     "ボードID(2bH)は正常で、ボード番号設定は(3)です。\n\n", 255,
+     "ボードID(2bH)は正常で、ボード番号設定は(c)です。\n" + kDx510Check + "\n" "2番目に検出されたボードのチェックをします。\n"
+     "ボードID(2bH)は正常で、ボード番号設定は(3)です。\n" + kDx510Check + "\n", 255,
      {"Open_Driver() = 0 [-1 0x111 -1 -1 -1 -1 0x111 -1]", "Start_Driver(1, 2) = 0 io_base=0xd100",
       "Stop_Driver(0xd100) = 0", "Start_Driver(6, 2) = 0 io_base=0xd600", "Stop_Driver(0xd600) = 0",
       "Close_Driver() = 0"}},
@@ -230,13 +260,13 @@ slot = 0
 model = "DX-510"
 stop = 4
 )", "DX-510を1枚検出しました。\n\n" "1番目に検出されたボードのチェックをします。\n"
-     "ボードID(2bH)は正常で、ボード番号設定は(0)です。\n" "Stop_Driverでエラー(4)が発生しました。\n", 255,
+     "ボードID(2bH)は正常で、ボード番号設定は(0)です。\n" + kDx510Check + "Stop_Driverでエラー(4)が発生しました。\n", 255,
      {"Open_Driver() = 0 [0x111 -1 -1 -1 -1 -1 -1 -1]", "Start_Driver(0, 2) = 0 io_base=0xd000",
       "Stop_Driver(0xd000) = 4", "Close_Driver() = 0"}},
 };
 
 void check(const EndPath &c) {
-  const auto r = run({.program = c.program, .args = c.args, .bench = c.bench});
+  const auto r = run({.program = c.program, .args = c.args, .bench = c.bench, .keys = c.keys});
   EXPECT_EQ(r.out, c.out) << c.what;
   EXPECT_EQ(r.status, c.status) << c.what;
   EXPECT_EQ(r.err, "") << c.what;

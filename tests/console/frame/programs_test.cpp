@@ -61,6 +61,16 @@ void expect_frame_texts(const std::string &actual, const Program &p, const std::
 }
 
 #define BOARD(k) k "枚目のボードのチェックをします。\n"
+// dx510diag's check of a healthy board, between the switch line and the blank line.
+#define DX510_CHECK \
+  "リセット時のステータス(06H)は正常です。\n" \
+  "サンプリングスタート時のステータス(47H)は正常です。\n" \
+  "サンプリング終了時のステータス(c7H)は正常です。\n" \
+  "終了フラグクリア時のステータス(07H)は正常です。\n" \
+  "ＦＩＦＯクリア時のステータス(06H)は正常です。\n" \
+  "FIFO HALF = (511)です。\n" \
+  "ｶｳﾝﾀ値(511)を確認します。\n" \
+  "ｶｳﾝﾀ値は (511) 正常です。\n"
 
 const Program kPrograms[] = {
     {"vx424chk", 0x10A, {"VX-424", "VX-424"}, "VX-424 動作確認プログラムV1.2\nVX-424を2枚検出しました。\n", 0},
@@ -127,11 +137,12 @@ const Program kPrograms[] = {
      BOARD("2") "ボードID(0fH)は正常で、ボード番号設定は(0)です。\n", 255},
     {"dx510diag", 0x111, {"DX-510", "DX-510"},
      "DX-510を2枚検出しました。\n\n"
-     "1番目に検出されたボードのチェックをします。\nボードID(2bH)は正常で、ボード番号設定は(0)です。\n\n"
-     "2番目に検出されたボードのチェックをします。\nボードID(2bH)は正常で、ボード番号設定は(0)です。\n\n", 255},
+     "1番目に検出されたボードのチェックをします。\nボードID(2bH)は正常で、ボード番号設定は(0)です。\n" DX510_CHECK "\n"
+     "2番目に検出されたボードのチェックをします。\nボードID(2bH)は正常で、ボード番号設定は(0)です。\n" DX510_CHECK "\n", 255},
 };
 
 #undef BOARD
+#undef DX510_CHECK
 
 struct Other {
   const char *model;

@@ -1,13 +1,15 @@
 #include "keys.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <string>
 #include <thread>
 
@@ -63,10 +65,26 @@ const EscapeCase kEscapes[] = {
     {"[1;", Decoded::Incomplete, 0, 0},
     {"O", Decoded::Incomplete, 0, 0},
     {"[[", Decoded::Incomplete, 0, 0},
+    {"[Z", Decoded::Key, 0x00, 0x0F},      // Shift+Tab
+    {"x", Decoded::Key, 0x00, 0x2D},       // Alt+X
+    {"X", Decoded::Key, 0x00, 0x2D},       // Alt+Shift+X: as Alt+X
+    {"a", Decoded::Key, 0x00, 0x1E},       // Alt+A
+    {"q", Decoded::Key, 0x00, 0x10},       // Alt+Q
+    {"m", Decoded::Key, 0x00, 0x32},       // Alt+M
+    {"1", Decoded::Key, 0x00, 0x78},       // Alt+1
+    {"0", Decoded::Key, 0x00, 0x81},       // Alt+0
+    {"=", Decoded::Key, 0x00, 0x83},       // Alt+=
+    {"/", Decoded::Key, 0x00, 0x35},       // Alt+/
+    {"[1$", Decoded::Incomplete, 0, 0},    // an intermediate byte: the final one is still to come
+    // Unknown: complete, so the reader drops the sequence whole.
     {"[99~", Decoded::Unknown, 0, 0},
-    {"[Z", Decoded::Unknown, 0, 0},        // Shift+Tab: no scan key here
-    {"x", Decoded::Unknown, 0, 0},
+    {"[200~", Decoded::Unknown, 0, 0},     // start of a bracketed paste
     {"[1;2;3A", Decoded::Unknown, 0, 0},
+    {"[?1;2c", Decoded::Unknown, 0, 0},    // a terminal's answer, private parameters
+    {"[1$x", Decoded::Unknown, 0, 0},
+    {"[1\x01", Decoded::Unknown, 0, 0},    // a control byte inside
+    {"{", Decoded::Unknown, 0, 0},         // Alt and a shifted key
+    {"\x7f", Decoded::Unknown, 0, 0},
 };
 
 TEST(KeyDecoder, EscapeSequencesGiveTheTwoCodesOfTheKey) {
@@ -96,47 +114,66 @@ TEST(KeysFromAPipe, EndOfInputEndsTheProgramWithAMessage) {
   EXPECT_NE(r.err.find("key_echo: the input ended while a key was awaited"), std::string::npos) << r.err;
 }
 
-// A terminal session through a pseudo-terminal.
+// A terminal session through a pseudo-terminal. Every wait ends on what the
+// program does (its output, its mode, its end), never on a clock; a program
+// that hangs is caught by the test's time-out in CTest.
+struct TerminalOptions {
+  bool stdout_to_closed_pipe = false;  // standard output into a pipe nobody reads
+  bool nonblocking_input = false;      // the terminal left in non-blocking mode
+};
+
 class Terminal {
  public:
-  explicit Terminal(const char *ops) {
+  explicit Terminal(const char *ops, TerminalOptions options = {}) {
+    int out[2] = {-1, -1};
+    if (options.stdout_to_closed_pipe) {
+      if (pipe(out) != 0) return;
+      close(out[0]);  // before the program can write
+    }
     pid_ = forkpty(&master_, nullptr, nullptr, nullptr);
     if (pid_ == 0) {
+      if (options.stdout_to_closed_pipe) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[1]);
+        signal(SIGPIPE, SIG_DFL);  // as a shell starts a pipeline
+      }
+      if (options.nonblocking_input) fcntl(STDIN_FILENO, F_SETFL, O_NONBLOCK);
       const std::string path = testing_support::program_path("key_echo");
       execl(path.c_str(), "key_echo", ops, static_cast<char *>(nullptr));
       _exit(127);
     }
+    if (options.stdout_to_closed_pipe) close(out[1]);
   }
   ~Terminal() {
     if (master_ >= 0) close(master_);
+    if (!exited_ && pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
   }
+  pid_t pid() const { return pid_; }
   void type(const std::string &bytes) {
     ASSERT_EQ(write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
   }
-  // Reads until `text` has come (or a second has passed).
+  // Reads until `text` has come, or the program has ended and closed the
+  // terminal.
   std::string wait_for(const std::string &text) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (output_.find(text) == std::string::npos && std::chrono::steady_clock::now() < until) {
-      pollfd fd{master_, POLLIN, 0};
-      if (poll(&fd, 1, 50) > 0) {
-        char buf[256];
-        const ssize_t n = read(master_, buf, sizeof buf);
-        if (n <= 0) break;
-        output_.append(buf, static_cast<size_t>(n));
-      }
-    }
-    return output_;
+    return read_until([&] { return output_.find(text) != std::string::npos; });
+  }
+  // Reads until `n` bytes have come (or the end).
+  std::string wait_for_bytes(size_t n) {
+    return read_until([&] { return output_.size() >= n; });
   }
   int wait_exit() {
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    return status;
+    if (!exited_) waitpid(pid_, &status_, 0);
+    exited_ = true;
+    return status_;
   }
-  // Waits until the program waits for a key: echo off.
-  void wait_raw() const {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while ((mode().c_lflag & ECHO) && std::chrono::steady_clock::now() < until) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  // Waits until the program waits for a key (echo off), or has ended.
+  void wait_raw() {
+    while ((mode().c_lflag & ECHO) && !exited_) {
+      exited_ = waitpid(pid_, &status_, WNOHANG) == pid_;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
   }
   termios mode() const {
@@ -146,45 +183,98 @@ class Terminal {
   }
 
  private:
+  template <typename Done>
+  std::string read_until(Done done) {
+    while (!done()) {
+      char buf[256];
+      const ssize_t n = read(master_, buf, sizeof buf);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;  // EIO: the program has ended
+      output_.append(buf, static_cast<size_t>(n));
+    }
+    return output_;
+  }
+
   int master_ = -1;
   pid_t pid_ = -1;
+  bool exited_ = false;
+  int status_ = 0;
   std::string output_;
 };
 
+bool mode_restored(const termios &t) { return (t.c_lflag & ECHO) && (t.c_lflag & ICANON); }
+
 TEST(KeysFromATerminal, FunctionAndCursorKeysComeAsTwoCodes) {
-  Terminal term("wwwwwww");
-  term.wait_raw();
-  term.type("\x1b[A");
-  term.wait_for("e0 48 ");
-  term.wait_raw();
-  term.type("\x1bOP");
-  term.wait_for("00 3b ");
-  term.wait_raw();
-  term.type("x");
-  term.wait_for("78 ");
-  term.wait_raw();
-  term.type("\x1b");  // a lone Esc
-  term.wait_for("1b ");
-  term.wait_raw();
-  term.type("q");
+  Terminal term("wwwwwwwwwwwww");  // the 13 codes below
+  const struct {
+    const char *typed;
+    const char *codes;
+  } keys[] = {
+      {"\x1b[A", "e0 48 "},    // Up
+      {"\x1bOP", "00 3b "},    // F1
+      {"x", "78 "},
+      {"\x1b[Z", "00 0f "},    // Shift+Tab
+      {"\x1bx", "00 2d "},     // Alt+X
+      {"\x1b[", "00 1a "},     // Alt+[ : nothing follows within a moment
+      {"\x1b", "1b "},         // a lone Esc
+      {"q", "71 "},
+  };
+  std::string expected;
+  for (const auto &k : keys) {
+    term.wait_raw();
+    term.type(k.typed);
+    expected += k.codes;
+    term.wait_for(expected);
+  }
   const std::string out = term.wait_for("\n");
-  EXPECT_NE(out.find("e0 48 00 3b 78 1b 71 "), std::string::npos) << out;
+  EXPECT_EQ(out, expected + "\r\n");
   const int status = term.wait_exit();
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   // No echo of the typed keys, and the mode is back as it was.
-  EXPECT_EQ(out.find("[A"), std::string::npos) << out;
-  EXPECT_TRUE(term.mode().c_lflag & ECHO);
-  EXPECT_TRUE(term.mode().c_lflag & ICANON);
+  EXPECT_TRUE(mode_restored(term.mode()));
 }
 
+// The key poll sees a key typed without a line end, and leaves it for the
+// key wait; with nothing typed it says so at once.
 TEST(KeysFromATerminal, PollSeesATypedKeyWithoutALineEnd) {
-  Terminal term("pwp");
+  Terminal term("pwpw");
   term.wait_for("p0 ");
   term.wait_raw();
-  term.type("k");
+  term.type("kx");  // at once: 'x' is waiting when the program polls
   const std::string out = term.wait_for("\n");
-  EXPECT_NE(out.find("p0 6b p0 "), std::string::npos) << out;
+  EXPECT_EQ(out, "p0 6b p1 78 \r\n");
   term.wait_exit();
+}
+
+// A sequence of no known key is no key for the poll either: the poll says
+// 0, and the wait then waits for a real key instead of blocking after a 1.
+TEST(KeysFromATerminal, PollAndWaitAgreeOnASequenceOfNoKnownKey) {
+  for (const char *unknown : {"\x1b[99~", "\x1b[1;2;3A", "\x1b[?1;2c"}) {
+    Terminal term("wpw");
+    term.wait_raw();
+    term.type(std::string("a") + unknown);
+    const std::string polled = term.wait_for_bytes(6);
+    EXPECT_EQ(polled, "61 p0 ") << "ESC " << unknown + 1;
+    term.type("b");
+    EXPECT_EQ(term.wait_for("\n"), polled + "62 \r\n") << "ESC " << unknown + 1;
+    term.wait_exit();
+  }
+}
+
+TEST(KeysFromATerminal, PollSeesAnAltKeyAsTwoCodes) {
+  Terminal term("wpwwp");
+  term.wait_raw();
+  term.type("a\x1bm");
+  EXPECT_EQ(term.wait_for("\n"), "61 p1 00 32 p0 \r\n");
+  term.wait_exit();
+}
+
+TEST(KeysFromATerminal, ModeIsRestoredAtTheEndAfterAPoll) {
+  Terminal term("p");
+  EXPECT_EQ(term.wait_for("\n"), "p0 \r\n");
+  const int status = term.wait_exit();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_TRUE(mode_restored(term.mode()));
 }
 
 TEST(KeysFromATerminal, CtrlCStillEndsTheProgramAndRestoresTheMode) {
@@ -194,8 +284,32 @@ TEST(KeysFromATerminal, CtrlCStillEndsTheProgramAndRestoresTheMode) {
   term.type("\x03");
   const int status = term.wait_exit();
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
-  EXPECT_TRUE(term.mode().c_lflag & ECHO);
-  EXPECT_TRUE(term.mode().c_lflag & ICANON);
+  EXPECT_TRUE(mode_restored(term.mode()));
+}
+
+// `program | head`: output into a pipe that has closed ends the program
+// with SIGPIPE, as before, but with the terminal put back.
+TEST(KeysFromATerminal, OutputIntoAClosedPipeRestoresTheMode) {
+  Terminal term("p", {.stdout_to_closed_pipe = true});
+  const int status = term.wait_exit();
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE) << status;
+  EXPECT_TRUE(mode_restored(term.mode()));
+}
+
+// An input left in non-blocking mode answers "try again", and a signal
+// interrupts the read: neither is the end of the input.
+TEST(KeysFromATerminal, ReadsThatWouldBlockOrAreInterruptedWaitForTheKey) {
+  Terminal term("www", {.nonblocking_input = true});
+  term.wait_raw();
+  kill(term.pid(), SIGUSR1);  // key_echo ignores it, without restarting reads
+  term.type("k");
+  term.wait_for("6b ");
+  term.wait_raw();
+  kill(term.pid(), SIGUSR1);
+  term.type("\x1b[A");
+  EXPECT_EQ(term.wait_for("\n"), "6b e0 48 \r\n");
+  const int status = term.wait_exit();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 }  // namespace

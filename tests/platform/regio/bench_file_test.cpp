@@ -1,6 +1,8 @@
 // The bench file reader: good files give the bench they describe, every bad
 // one gives exactly one "<file>:<line>: <problem>" and no bench.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -28,6 +30,8 @@ const BadFile kBadFiles[] = {
   { "unknown_read_key", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\nvalue = 1\nonce = 1\n", 7, "unknown key 'once'" },
   { "unknown_model", "[[board]]\nslot = 1\nmodel = \"VX-999\"\n", 3, "unknown model 'VX-999'" },
   { "model_in_lower_case", "[[board]]\nslot = 1\nmodel = \"vx-424\"\n", 3, "unknown model 'vx-424'" },
+  { "model_with_line_end", "[[board]]\nslot = 1\nmodel = \"VX-\\n424\"\n", 3, "unknown model 'VX-\\n424'" },
+  { "key_with_control_character", "[driver]\n\"op\\u0001en\" = 1\n", 2, "unknown key 'op\\x01en'" },
   { "model_not_a_string", "[[board]]\nslot = 1\nmodel = 424\n", 3, "'model' must be a string" },
   { "slot_too_high", "[[board]]\nslot = 8\nmodel = \"VX-424\"\n", 2, "'slot' is out of range (0 to 7)" },
   { "slot_negative", "[[board]]\nslot = -1\nmodel = \"VX-424\"\n", 2, "'slot' is out of range (0 to 7)" },
@@ -57,6 +61,16 @@ const BadFile kBadFiles[] = {
   { "read_word_value_in_list_too_wide", "[[board]]\nslot = 0\nmodel = \"VX-426\"\n[[board.read]]\noffset = 0x0a\nvalues = [0x83,\n  0x10000]\n", 7, "a value of 'values' is out of range (0 to 65535)" },
   { "read_values_not_integers", "[[board]]\nslot = 0\nmodel = \"VX-426\"\n[[board.read]]\noffset = 0x0a\nvalues = [1, \"2\"]\n", 6, "'values' must hold integers only" },
   { "read_after_negative", "[[board]]\nslot = 0\nmodel = \"VX-426\"\n[[board.read]]\noffset = 0x0a\nvalue = 1\nafter = -1\n", 7, "'after' is out of range (0 to 4294967295)" },
+  { "data_unknown", "[[board]]\nslot = 0\nmodel = \"VX-424\"\ndata = \"ramp\"\n", 4, "unknown data 'ramp' (pattern, counting or inputs)" },
+  { "data_not_string", "[[board]]\nslot = 0\nmodel = \"VX-424\"\ndata = 1\n", 4, "'data' must be a string" },
+  { "inputs_with_counting", "[[board]]\nslot = 0\nmodel = \"VX-424\"\ndata = \"counting\"\n[[board.input]]\nch = 0\n", 5, "[[board.input]] with data = 'counting'" },
+  { "input_ch_missing", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\ndc = 1.0\n", 4, "[[board.input]] needs 'ch'" },
+  { "input_ch_too_big", "[[board]]\nslot = 0\nmodel = \"VX-428\"\n[[board.input]]\nch = 1024\n", 5, "'ch' is out of range (0 to 1023)" },
+  { "input_twice", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\nch = 3\n[[board.input]]\nch = 3\n", 7, "input 3 is set twice" },
+  { "input_unknown_key", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\nch = 3\ndcc = 1\n", 6, "unknown key 'dcc'" },
+  { "input_dc_too_big", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\nch = 3\ndc = 20001\n", 6, "'dc' is out of range (-20000 to 20000)" },
+  { "input_noise_negative", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\nch = 3\nnoise = -1\n", 6, "'noise' is out of range (0 to 20000)" },
+  { "input_sine_without_period", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\nch = 3\nsine = { amplitude = 5 }\n", 6, "'sine' needs 'period_ms'" },
   { "read_same_offset_twice", "[[board]]\nslot = 0\nmodel = \"VX-426\"\n[[board.read]]\noffset = 0x0a\nvalue = 1\n[[board.read]]\noffset = 10\nvalue = 2\n", 7, "a second [[board.read]] of the same offset" },
 };
 // clang-format on
@@ -73,13 +87,28 @@ TEST(BenchFile, BadFilesNameFileLineAndProblem) {
   }
 }
 
+// The TOML reader's own text follows the line; it stays on that line even
+// where the reader quotes a line end ("saw 't<line end>'").
 TEST(BenchFile, SyntaxErrorNamesItsLine) {
-  const std::string path = write_file("bad_syntax.toml", "[driver]\nopen = 1\nclose = = 2\n");
-  try {
-    regio::read_bench_file(path);
-    ADD_FAILURE() << "accepted";
-  } catch (const config::Error& e) {
-    EXPECT_EQ(std::string(e.what()).rfind(path + ":3: ", 0), 0u) << e.what();
+  const struct {
+    const char* name;
+    const char* text;
+    int line;
+  } cases[] = {
+      {"bad_syntax", "[driver]\nopen = 1\nclose = = 2\n", 3},
+      {"bad_boolean", "[driver]\nopen = t\n", 2},
+      {"bad_control_character", "[driver]\nopen = 1\x7f\n", 2},
+  };
+  for (const auto& c : cases) {
+    const std::string path = write_file(std::string(c.name) + ".toml", c.text);
+    try {
+      regio::read_bench_file(path);
+      ADD_FAILURE() << c.name << ": accepted";
+    } catch (const config::Error& e) {
+      const std::string text = e.what();
+      EXPECT_EQ(text.rfind(path + ":" + std::to_string(c.line) + ": ", 0), 0u) << text;
+      EXPECT_EQ(text.find_first_of("\n\r"), std::string::npos) << c.name << ": " << text;
+    }
   }
 }
 
@@ -109,6 +138,17 @@ TEST(BenchFile, FullFileGivesItsBench) {
   EXPECT_EQ(b.slots[5].reads[0].after, 2u);
   EXPECT_TRUE(b.slots[5].reads[1].forever);
   EXPECT_EQ(b.slots[5].reads[1].values, (std::vector<uint16_t>{0x8000}));
+  EXPECT_EQ(b.slots[0].data, regio::Data::Inputs);
+  ASSERT_EQ(b.slots[0].inputs.size(), 3u);
+  EXPECT_EQ(b.slots[0].inputs[0].dc_mv, 0.0) << "a channel no input sets";
+  EXPECT_EQ(b.slots[0].inputs[2].dc_mv, 1000.0);
+  EXPECT_EQ(b.slots[0].inputs[2].sine_mv, 500.0);
+  EXPECT_EQ(b.slots[0].inputs[2].period_ms, 20.0);
+  EXPECT_EQ(b.slots[0].inputs[2].phase_deg, 90.0);
+  EXPECT_EQ(b.slots[0].inputs[2].noise_mv, 2.0);
+  EXPECT_EQ(b.slots[0].inputs[1].dc_mv, -2500.0);
+  EXPECT_EQ(b.slots[2].data, regio::Data::Counting);
+  EXPECT_EQ(b.slots[5].data, regio::Data::Pattern);
   ASSERT_NE(b.slots[7].model, nullptr);
   EXPECT_EQ(b.slots[7].model->name, "DX-510");
   EXPECT_EQ(b.slots[7].switch_value, 0xA5C3);
@@ -160,21 +200,31 @@ TEST_F(BadBenchOpen, RangeErrorLine) {
                 "/RangeErrorLine.toml:2: 'slot' is out of range (0 to 7)\n");
 }
 
-TEST_F(BadBenchOpen, MissingFile) {
-  const std::string path = regio_test::scratch_dir() + "/no-such-bench.toml";
-  setenv("REGIO_BENCH", path.c_str(), 1);
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(Open_Driver(table), -1);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "regio32: " + path + ": cannot read the bench file (No such file or directory)\n");
-}
-
-TEST_F(BadBenchOpen, DirectoryIsNoBenchFile) {
-  setenv("REGIO_BENCH", regio_test::scratch_dir().c_str(), 1);
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(Open_Driver(table), -1);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "regio32: " + regio_test::scratch_dir() + ": cannot read the bench file (Is a directory)\n");
+// Whatever is not a regular file is refused at once, without reading from
+// it: a named pipe with no writer would block, /dev/zero never ends.
+TEST_F(BadBenchOpen, NoRegularFileIsRefusedWithOneLine) {
+  const std::string fifo = regio_test::scratch_dir() + "/bench.fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    std::string path;
+    const char* reason;
+  } cases[] = {
+      {regio_test::scratch_dir() + "/no-such-bench.toml", "No such file or directory"},
+      {regio_test::scratch_dir(), "Is a directory"},
+      {fifo, "Not a regular file"},
+      {"/dev/zero", "Not a regular file"},
+      {"/dev/null", "Not a regular file"},
+  };
+  for (const auto& c : cases) {
+    setenv("REGIO_BENCH", c.path.c_str(), 1);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Open_Driver(table), -1) << c.path;
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "regio32: " + c.path + ": cannot read the bench file (" + c.reason + ")\n");
+    int32_t base = 0;
+    EXPECT_EQ(Start_Driver(0, 2, &base), 1) << c.path << ": the driver must not be open";
+  }
+  unlink(fifo.c_str());
 }
 
 }  // namespace

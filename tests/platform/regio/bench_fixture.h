@@ -11,17 +11,12 @@
 #include <string>
 
 #include "regio32.h"
+#include "run_program.h"
 
 namespace regio_test {
 
-inline std::string scratch_dir() {
-  static const std::string dir = [] {
-    char name[] = "/tmp/regio-test-XXXXXX";
-    const char* made = mkdtemp(name);
-    return std::string(made != nullptr ? made : "/tmp");
-  }();
-  return dir;
-}
+// Removed with its files when the test process ends.
+inline std::string scratch_dir() { return testing_support::scratch_dir(); }
 
 inline std::string write_file(const std::string& name, const std::string& text) {
   const std::string path = scratch_dir() + "/" + name;

@@ -2,7 +2,6 @@
 // trace.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 
 #include "bench.h"
@@ -133,8 +132,20 @@ TEST_F(Driver, OffsetsAModelDoesNotHave) {
     EXPECT_EQ(ReadByte(base, offset), 0xFF) << offset;
   }
   base = start(one_board("VX-418"));
-  for (int32_t offset : {0x02, 0x14, 0x1E, 0x20, 0x1001}) {
+  for (int32_t offset : {0x02, 0x14, 0x1E, 0x20, 0x1001, INT32_MAX, INT32_MIN}) {
     EXPECT_EQ(ReadWord(base, offset), 0xFFFF) << offset;
+    EXPECT_EQ(ReadByte(base, offset), 0xFF) << offset;
+  }
+  base = start(one_board("VX-424"));
+  WriteWord(base, INT32_MAX, 0x0181);  // no offset + 1 beyond the last offset
+  EXPECT_EQ(ReadWord(base, 0xFF), 0xFFFF) << "the window's last byte and the nothing past it";
+}
+
+TEST_F(Driver, AnyIoBaseIsNoBoardOrOne) {
+  ASSERT_EQ(open(kMixed), 0);
+  for (int32_t io_base : {INT32_MIN, INT32_MIN + 0xD000, -1, 0xD000 - 0x100, 0xD000 + 8 * 0x100, 0xD001, INT32_MAX}) {
+    EXPECT_EQ(ReadByte(io_base, 0x07), 0xFF) << io_base;
+    EXPECT_EQ(Stop_Driver(io_base), 5) << io_base;
   }
 }
 
@@ -352,17 +363,15 @@ TEST_F(Driver, TraceFoldsRunsOfIdenticalLines) {
             "Close_Driver() = 0\n");
 }
 
-TEST_F(Driver, TracedPollStaysFast) {
-  // a status wait of 2 s virtual time, traced: one folded line, in well under a second
+TEST_F(Driver, TracedPollIsOneFoldedLine) {
+  // a status wait of 2 s virtual time, traced (its speed: regio_bench_speed)
   ASSERT_EQ(open(one_board("VX-426"), true), 0);
   int32_t base = 0;
   Start_Driver(0, 2, &base);
-  const auto t0 = std::chrono::steady_clock::now();
   for (int i = 0; i < 1'000'000; ++i) {
     ReadWord(base, 0x0A);
     regio_test::clock_us(1);
   }
-  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 2.0);
   EXPECT_EQ(trace_text(),
             "Open_Driver() = 0 [0x202 -1 -1 -1 -1 -1 -1 -1]\n"
             "Start_Driver(0, 2) = 0 io_base=0xd000\n"

@@ -1,5 +1,7 @@
 // The unit file: what a good file sets up, and the one stderr line and the
 // failed open that every kind of bad file gives.
+#include <sys/stat.h>
+
 #include <cstring>
 #include <vector>
 
@@ -36,6 +38,7 @@ const BadFile kBadFiles[] = {
     {&kQai8, "[[unit]]\nrotsw = 16\n", "2: 'rotsw' is out of range (0 to 15)"},
     {&kQai8, "[[unit]]\nrotsw = -1\n", "2: 'rotsw' is out of range (0 to 15)"},
     {&kQai8, "[[unit]]\nrotsw = 0\ndcc = 5\n", "3: unknown key 'dcc'"},
+    {&kQai8, "[[unit]]\nrotsw = 0\n\"d\\ncc\" = 5\n", "3: unknown key 'd\\ncc'"},
     {&kQai8, "[[unit]]\nrotsw = 0\ndin = \"on\"\n", "3: 'din' must be an integer"},
     {&kQai8, "[[unit]]\nrotsw = 0\ndin = 0x2\n", "3: 'din' is out of range (0 to 1)"},
     {&kQai8, "[[unit]]\nrotsw = 0\ncode = 2\n", "3: 'code' is out of range (0 to 1)"},
@@ -103,15 +106,30 @@ TEST_F(UnitFile, EveryBadFileFailsTheOpenWithOneLineNamingFileLineAndProblem) {
   }
 }
 
-TEST_F(UnitFile, FileThatIsNoTomlOrMissingFailsTheOpenWithOneLine) {
+// A named pipe, a device or a directory is refused at once, without reading
+// from it (a pipe with no writer would block, a directory is no empty bus).
+TEST_F(UnitFile, FileThatIsNoTomlOrNoRegularFileFailsTheOpenWithOneLine) {
   const std::string broken = Write("broken.toml", "[[unit]]\nrotsw = = 0\n");
+  // The reader quotes what it saw, a line end included: still one line.
+  const std::string cut = Write("cut.toml", "[clock]\nfrozen = t\n");
   const std::string missing = ::testing::TempDir() + "no-such-units.toml";
+  const std::string fifo = Write("units.fifo", "");
+  ASSERT_EQ(std::remove(fifo.c_str()), 0);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string dir = ::testing::TempDir();
+  auto unreadable = [](const std::string& path, const char* reason) {
+    return "qai8_2k: " + path + ": cannot read the unit file (" + reason + ")\n";
+  };
   const struct {
     std::string path;
     std::string starts;  // the TOML reader's own problem text follows
   } cases[] = {
       {broken, "qai8_2k: " + broken + ":2: "},
-      {missing, "qai8_2k: " + missing + ": cannot read the unit file (No such file or directory)\n"},
+      {cut, "qai8_2k: " + cut + ":2: "},
+      {missing, unreadable(missing, "No such file or directory")},
+      {dir, unreadable(dir, "Is a directory")},
+      {fifo, unreadable(fifo, "Not a regular file")},
+      {"/dev/zero", unreadable("/dev/zero", "Not a regular file")},
   };
   for (const auto& c : cases) {
     UseQai8(c.path);

@@ -1,0 +1,24 @@
+// The bench-file reader on any bytes.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "bench.h"
+#include "fuzz_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  fuzz::read_or_one_line_error([&] {
+    const regio::BenchSetup bench = regio::read_bench_text(text, fuzz::kFileName);
+    // A bench that was read holds only what a board can do.
+    for (const regio::BoardSetup& board : bench.slots) {
+      if (board.model == nullptr) continue;
+      if (board.expansions < 1 || board.expansions > 8) std::abort();
+      for (const regio::ReadOverride& read : board.reads) {
+        if (read.values.empty() || (read.forever && read.values.size() != 1)) std::abort();
+      }
+    }
+  });
+  return 0;
+}
