@@ -142,9 +142,10 @@ void channel_writes(const Member &m) {
 }
 
 // Clock flags counted over a window of paced sampling. The window is tested
-// after every poll, also one that found the flag set: a clock flag that stays
-// set although each count clears it then ends the count with the window
-// (and a count far above 11) instead of holding the program for ever.
+// on a poll that finds the flag clear, so a pulse still latched when it runs
+// out is counted first. A flag found set again on the poll right after its
+// clear is one that will not clear: the window is tested then too, so that
+// such a board ends its count (far above 11) instead of holding the program.
 int32_t clock_count(const Member &m, uint32_t window) {
   const regs::Map &map = map_of(m);
   channel_writes(m);
@@ -153,16 +154,19 @@ int32_t clock_count(const Member &m, uint32_t window) {
   const uint32_t start = tick();
   write(m, map.sampling_control, map.start_paced);
   int32_t k = 0;
+  bool set_before = false;
   for (;;) {
-    if ((status_read(m) & status::kClock) != 0) {
+    const bool set = (status_read(m) & status::kClock) != 0;
+    if (set) {
       ++k;
       write(m, map.flag_clear, status::kClock);
     }
-    if (run_out(start, window)) {
+    if ((!set || set_before) && run_out(start, window)) {
       write(m, map.sampling_control, regs::kStop);
       out("終了しました。\n");
       return k;
     }
+    set_before = set;
   }
 }
 

@@ -45,6 +45,7 @@ inline constexpr uint8_t kBaseClockDead = 0x01;
 inline constexpr uint8_t kSecondClockDead = 0x02;
 inline constexpr int32_t kMinClockPpm = -999'999;
 inline constexpr int32_t kMaxClockPpm = 1'000'000;
+inline constexpr uint32_t kMaxStoreSamples = 16u << 20;  // the largest board memory
 
 // What the data register of a board gives.
 enum class Data : uint8_t {
@@ -72,6 +73,7 @@ struct BoardSetup {
   int32_t start_result = 0;       // Start_Driver result for this slot
   int32_t stop_result = 0;        // Stop_Driver result for this board
   int expansions = 8;             // VX-428: XB-300 expansion boards, all eight by default
+  uint32_t fifo_samples = 0;      // the store's capacity (FIFO, or FIFO and memory); 0: the model's
   int32_t clock_ppm = 0;          // both clocks run this many millionths fast (negative: slow)
   uint8_t dead_clocks = 0;        // kBaseClockDead, kSecondClockDead
   FifoFault fifo = FifoFault::None;

@@ -32,7 +32,10 @@ ReadOverride read_override(const config::File& file, const toml::table& t, const
   const auto set = file.integer(t, "set", 0, top);
   const auto clear = file.integer(t, "clear", 0, top);
   const int forms = (value ? 1 : 0) + (values ? 1 : 0) + (set || clear ? 1 : 0);
-  if (forms > 1) file.fail(t, "only one of 'value', 'values' and 'set'/'clear'");
+  if (forms > 1) {
+    const char* second = value && values ? "values" : set ? "set" : "clear";
+    file.fail(*t.get(second), "only one of 'value', 'values' and 'set'/'clear'");
+  }
   if (forms == 0) file.fail(t, "[[board.read]] needs 'value', 'values', 'set' or 'clear'");
   if (value) {
     o.forever = true;
@@ -102,6 +105,7 @@ void read_data(const config::File& file, const toml::table& t, BoardSetup& board
 // The self-test faults of a board: its clocks, its FIFO, its memory count.
 void read_board_faults(const config::File& file, const toml::table& t, const Model& model,
                        BoardSetup& board) {
+  board.fifo_samples = static_cast<uint32_t>(file.integer(t, "fifo_samples", 2, kMaxStoreSamples).value_or(0));
   board.clock_ppm =
       static_cast<int32_t>(file.integer(t, "clock_ppm", kMinClockPpm, kMaxClockPpm).value_or(0));
   if (const auto dead = file.string(t, "dead_clock")) {
@@ -127,7 +131,7 @@ void read_board_faults(const config::File& file, const toml::table& t, const Mod
 
 void read_board(const config::File& file, const toml::table& t, BenchSetup& bench) {
   file.only_keys(t, {"slot", "model", "switch", "board_id", "start", "stop", "expansions", "read",
-                     "data", "input", "clock_ppm", "dead_clock", "fifo", "memory_count"});
+                     "data", "input", "fifo_samples", "clock_ppm", "dead_clock", "fifo", "memory_count"});
   const auto slot = file.integer(t, "slot", 0, kSlots - 1);
   if (!slot) file.fail(t, "[[board]] needs 'slot'");
   BoardSetup& board = bench.slots[static_cast<size_t>(*slot)];

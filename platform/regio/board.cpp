@@ -79,6 +79,18 @@
 //   after the FIFO clear; in the half-full count the pass with sampling
 //   count n has seen n + 1 samplings, so a 1024-sample FIFO is half full at
 //   n = 511, when the counter reads 0xFFFF - 512 = 0xFFFE - n.
+// - The word map's status register reads 0x12 in its high byte, a constant
+//   of the board that programs must mask off (the model's `status_high`).
+//   On the VX-410, bit 0x100 latches with every conversion, like the
+//   sampling flag, and a flag clear with 0x100 in it clears it.
+// - Faults of the bench file: both clocks of a board may run `clock_ppm`
+//   millionths fast (negative: slow), and a dead clock gives no pulses at
+//   all, so paced sampling on it never starts. A never-full store
+//   (`fifo = "never_full"`) keeps one place free and loses what does not
+//   fit without latching the full flag. A FIFO that never drains below half
+//   (or never empties) gives the sample at its output without removing it
+//   once it holds half its capacity (or one sample). `memory_count` is what
+//   the memory count register counts, whatever the store holds.
 // - An offset a layout does not have reads 0xFF (byte map) or 0xFFFF and
 //   ignores writes.
 #include "board.h"
@@ -146,7 +158,7 @@ void Board::reset(const Model* m, const BoardSetup* s) {
   model = m;
   setup = s;
   if (m == nullptr) return;
-  capacity = m->memory_words != 0 ? m->memory_words : m->fifo_samples;
+  capacity = s->fifo_samples != 0 ? s->fifo_samples : m->memory_words != 0 ? m->memory_words : m->fifo_samples;
   store_limit = s->fifo == FifoFault::NeverFull ? capacity - 1 : capacity;
   stuck_fill = s->fifo == FifoFault::NeverBelowHalf ? capacity / 2 : s->fifo == FifoFault::NeverEmpty ? 1 : 0;
   if (m->name == "VX-428") channel_limit = 128u * static_cast<uint32_t>(s->expansions);

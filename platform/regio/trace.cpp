@@ -145,22 +145,25 @@ void Trace::end_group() {
   position_ = 0;
 }
 
-// Looks for a group at the end of the history: its last 2p calls two
-// repeats of p calls. The smallest period wins, so runs of one call fold as
-// they always have.
+// Looks for a fold at the end of the history: the last two calls the same
+// call, or the last 3p calls three repeats of p calls. The smallest period
+// wins, so runs of one call fold as they always have.
 void Trace::find_group() {
-  for (int p = 1; p <= kMaxGroup && 2 * p <= history_size_; ++p) {
-    const int base = history_size_ - 2 * p;
+  for (int p = 1; p <= kMaxGroup; ++p) {
+    const int times = p == 1 ? 2 : kGroupRepeats;
+    if (times * p > history_size_) break;
+    const int base = history_size_ - times * p;
     bool repeat = true;
-    for (int i = 0; i < p && repeat; ++i) repeat = same(history_[base + i], history_[base + p + i], p > 1);
+    for (int i = 0; i < p && repeat; ++i) {
+      for (int t = 1; t < times && repeat; ++t) repeat = same(history_[base + i], history_[base + t * p + i], p > 1);
+    }
     if (!repeat) continue;
     for (int i = 0; i < base; ++i) emit(history_[i]);
-    for (int i = 0; i < p; ++i) {
-      group_[i] = Slot{history_[base + p + i], history_[base + i].value, history_[base + p + i].value};
-    }
+    const int last = base + (times - 1) * p;
+    for (int i = 0; i < p; ++i) group_[i] = Slot{history_[last + i], history_[base + i].value, history_[last + i].value};
     period_ = p;
     position_ = 0;
-    repeats_ = 2;
+    repeats_ = static_cast<unsigned long long>(times);
     history_size_ = 0;
     return;
   }
@@ -168,6 +171,12 @@ void Trace::find_group() {
 
 void Trace::call(const Call& c) {
   if (fd_ < 0) return;
+  busy_ = 1;
+  add(c);
+  busy_ = 0;
+}
+
+void Trace::add(const Call& c) {
   if (period_ > 0) {
     if (same(group_[position_].call, c, period_ > 1)) {
       partial_[position_++] = c;
@@ -215,6 +224,12 @@ void Trace::end_text() {
 
 void Trace::line(const char* text, int length) {
   if (fd_ < 0 || length < 0) return;
+  busy_ = 1;
+  add_line(text, length);
+  busy_ = 0;
+}
+
+void Trace::add_line(const char* text, int length) {
   end_folds();
   if (length >= kLineMax) length = kLineMax - 1;
   if (length == text_length_ && std::memcmp(text, text_, static_cast<size_t>(length)) == 0) {
@@ -229,8 +244,10 @@ void Trace::line(const char* text, int length) {
 
 void Trace::flush_now() {
   if (fd_ < 0) return;
-  end_folds();
-  end_text();
+  if (busy_ == 0) {  // a signal that came in the middle of a call writes what is whole
+    end_folds();
+    end_text();
+  }
   write_out();
 }
 

@@ -1,17 +1,19 @@
 // The trace file: one line per driver call, with repeats folded.
 //
 // - A run of N > 1 identical calls is one line with " [x N]".
-// - A group of 2 to 4 calls that repeats is written once between "{" and
-//   "} [x N]". Writes and reads in the group repeat with the same values,
-//   except reads of a FIFO (data register), whose values count through the
-//   samples: their line shows the first and the last value read,
-//   "= 0x0000 .. 0x7007". A read whose value changes otherwise ends the group.
+// - A group of 2 to 4 calls that comes three times or more in a row is
+//   written once between "{" and "} [x N]". Writes and reads in the group
+//   repeat with the same values, except reads of a FIFO (data register),
+//   whose values count through the samples: their line shows the first and
+//   the last value read, "= 0x0000 .. 0x7007". A read whose value changes
+//   otherwise ends the group, so every new status value has a line.
 //
 // Lines are collected in a buffer and written when it is full, at
 // Close_Driver, at exit, and by flush_now() (for a signal that ends the
 // program, async-signal-safe).
 #pragma once
 
+#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -43,7 +45,8 @@ class Trace {
 
  private:
   static constexpr int kMaxGroup = 4;
-  static constexpr int kHistory = 2 * kMaxGroup;
+  static constexpr int kGroupRepeats = 3;  // a group folds from its third time on
+  static constexpr int kHistory = kGroupRepeats * kMaxGroup;
   static constexpr size_t kBufferSize = 1 << 16;
   static constexpr int kLineMax = 192;
 
@@ -53,6 +56,8 @@ class Trace {
     int32_t first, last;
   };
 
+  void add(const Call& c);
+  void add_line(const char* text, int length);
   void end_folds();
   void end_group();
   void emit(const Call& c);
@@ -63,6 +68,7 @@ class Trace {
   void write_out();
 
   int fd_ = -1;
+  volatile sig_atomic_t busy_ = 0;  // inside call() or line(): the folds are not whole
   char buffer_[kBufferSize];
   size_t used_ = 0;
 

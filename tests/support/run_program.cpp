@@ -183,4 +183,41 @@ std::vector<std::string> trace_lines(const std::string &trace, const std::string
   return lines;
 }
 
+namespace {
+
+// The repeat count of a folded line, which loses its " [x N]"; 1 when none.
+size_t fold_count(std::string &line) {
+  const size_t at = line.rfind(" [x ");
+  if (at == std::string::npos || line.back() != ']') return 1;
+  const size_t n = std::stoul(line.substr(at + 4));
+  line.erase(at);
+  return n;
+}
+
+}  // namespace
+
+std::vector<std::string> trace_calls(const std::string &trace, size_t limit) {
+  std::vector<std::string> calls;
+  std::vector<std::string> group;
+  bool in_group = false;
+  for (std::string line : trace_lines(trace)) {
+    if (calls.size() >= limit) break;
+    if (line == "{") {
+      in_group = true;
+      group.clear();
+    } else if (in_group && line.rfind("}", 0) == 0) {
+      in_group = false;
+      const size_t n = fold_count(line);
+      for (size_t i = 0; i < n && calls.size() < limit; ++i) calls.insert(calls.end(), group.begin(), group.end());
+    } else if (in_group) {
+      group.push_back(line);
+    } else {
+      const size_t n = fold_count(line);
+      calls.insert(calls.end(), std::min(n, limit - calls.size()), line);
+    }
+  }
+  if (calls.size() > limit) calls.resize(limit);
+  return calls;
+}
+
 }  // namespace testing_support

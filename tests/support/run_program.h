@@ -44,4 +44,10 @@ std::string scratch_file(const std::string &name, const std::string &text);
 // The trace lines that match a prefix, in order (for register sequences).
 std::vector<std::string> trace_lines(const std::string &trace, const std::string &prefix = "");
 
+// The trace with its folds undone: one line per call, a line "... [x N]"
+// as N lines, a group "{ ... } [x N]" as N copies of its lines. A FIFO read
+// of a group keeps its "first .. last" values on every copy. At most `limit`
+// calls (a drained board memory is millions of them).
+std::vector<std::string> trace_calls(const std::string &trace, size_t limit = 100'000'000);
+
 }  // namespace testing_support

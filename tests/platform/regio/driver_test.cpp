@@ -375,7 +375,7 @@ TEST_F(Driver, TracedPollIsOneFoldedLine) {
   EXPECT_EQ(trace_text(),
             "Open_Driver() = 0 [0x202 -1 -1 -1 -1 -1 -1 -1]\n"
             "Start_Driver(0, 2) = 0 io_base=0xd000\n"
-            "ReadWord(0xd000, 0x0a) = 0x0002 [x 1000000]\n"
+            "ReadWord(0xd000, 0x0a) = 0x1202 [x 1000000]\n"
             "Close_Driver() = 0\n");
 }
 
