@@ -121,7 +121,8 @@ void install_signal_hooks() {
   }
 }
 
-// The bench file's interrupt: SIGINT at a board time, as a user's Ctrl-C.
+// The bench file's interrupt: SIGINT at a board time, as a user's Ctrl-C,
+// raised at the end of the register call (or tick read) that reaches it.
 [[gnu::noinline, gnu::cold]] void interrupt() {
   g.interrupt_ns = UINT64_MAX;
   raise(SIGINT);
@@ -348,7 +349,6 @@ uint16_t register_read(int32_t io_base, int32_t offset, bool byte) {
   g.last_read_io_base = io_base;
   g.last_read_offset = offset;
   if (repeat) fast_forward(b);
-  check_interrupt();
   return value;
 }
 
@@ -359,7 +359,6 @@ void register_write(int32_t io_base, int32_t offset, int32_t value, bool byte) {
   if (Board* b = board_at(io_base)) {
     board_write(*b, offset, static_cast<uint32_t>(value) & (byte ? 0xFFu : 0xFFFFu), byte, now);
   }
-  check_interrupt();
 }
 
 void block_read(int32_t io_base, int32_t offset, int32_t count, uint8_t* bytes, uint16_t* words) {
@@ -371,7 +370,6 @@ void block_read(int32_t io_base, int32_t offset, int32_t count, uint8_t* bytes, 
   const bool byte = bytes != nullptr;
   if (b != nullptr && byte == byte_wide(*b->model) && in_window(offset)) {
     b->read_block(offset, bytes, words, count, now, g.access_ns);
-    check_interrupt();
     return;
   }
   for (int32_t i = 0; i < count; ++i) {
@@ -383,7 +381,6 @@ void block_read(int32_t io_base, int32_t offset, int32_t count, uint8_t* bytes, 
       words[i] = v;
     }
   }
-  check_interrupt();
 }
 
 void control_call() {
@@ -471,6 +468,7 @@ REGIO_EXPORT int32_t ReadByte(int32_t io_base, int32_t offset) {
   const uint16_t value = regio::register_read(io_base, offset, true);
   if (g.trace_state != regio::kTraceOff) [[unlikely]]
     regio::trace_register(regio::Trace::ReadByte, io_base, offset, value);
+  regio::check_interrupt();
   return value;
 }
 
@@ -478,12 +476,14 @@ REGIO_EXPORT void WriteByte(int32_t io_base, int32_t offset, int32_t value) {
   regio::register_write(io_base, offset, value, true);
   if (g.trace_state != regio::kTraceOff) [[unlikely]]
     regio::trace_register(regio::Trace::WriteByte, io_base, offset, value);
+  regio::check_interrupt();
 }
 
 REGIO_EXPORT int32_t ReadWord(int32_t io_base, int32_t offset) {
   const uint16_t value = regio::register_read(io_base, offset, false);
   if (g.trace_state != regio::kTraceOff) [[unlikely]]
     regio::trace_register(regio::Trace::ReadWord, io_base, offset, value);
+  regio::check_interrupt();
   return value;
 }
 
@@ -491,18 +491,21 @@ REGIO_EXPORT void WriteWord(int32_t io_base, int32_t offset, int32_t value) {
   regio::register_write(io_base, offset, value, false);
   if (g.trace_state != regio::kTraceOff) [[unlikely]]
     regio::trace_register(regio::Trace::WriteWord, io_base, offset, value);
+  regio::check_interrupt();
 }
 
 REGIO_EXPORT void ReadByteBlock(int32_t io_base, int32_t offset, int32_t count, uint8_t* buffer) {
   regio::block_read(io_base, offset, count, buffer, nullptr);
   if (g.trace_state != regio::kTraceOff) [[unlikely]]
     regio::trace_register(regio::Trace::ReadByteBlock, io_base, offset, count);
+  regio::check_interrupt();
 }
 
 REGIO_EXPORT void ReadWordBlock(int32_t io_base, int32_t offset, int32_t count, uint16_t* buffer) {
   regio::block_read(io_base, offset, count, nullptr, buffer);
   if (g.trace_state != regio::kTraceOff) [[unlikely]]
     regio::trace_register(regio::Trace::ReadWordBlock, io_base, offset, count);
+  regio::check_interrupt();
 }
 
 REGIO_EXPORT uint64_t Regio_Clock_ns(uint64_t advance_ns) {

@@ -64,15 +64,16 @@ bool same(const Trace::Call& a, const Trace::Call& b, bool fifo_may_vary) {
   return a.value == b.value || (fifo_may_vary && a.fifo && b.fifo);
 }
 
-// One call's line, without its end; for a read, the first and last value.
-size_t format(char* out, size_t size, const Trace::Call& c, int32_t first, int32_t last) {
+// One call's line, without its end; a FIFO read of a group shows the first
+// and the last value it read.
+size_t format(char* out, size_t size, const Trace::Call& c, int32_t first, int32_t last, bool range) {
   Text t(out, size);
   t.str(kNames[c.kind]).str("0x").hex(static_cast<uint32_t>(c.io_base)).str(", 0x");
   t.hex(static_cast<uint32_t>(c.offset), 2);
   if (is_read(c.kind)) {
     const int digits = c.kind == Trace::ReadByte ? 2 : 4;
     t.str(") = 0x").hex(static_cast<uint32_t>(first), digits);
-    if (last != first) t.str(" .. 0x").hex(static_cast<uint32_t>(last), digits);
+    if (range) t.str(" .. 0x").hex(static_cast<uint32_t>(last), digits);
   } else if (c.kind == Trace::WriteByte || c.kind == Trace::WriteWord) {
     t.str(", 0x").hex(static_cast<uint32_t>(c.value)).str(")");
   } else {
@@ -113,14 +114,14 @@ void Trace::write_out() {
 
 void Trace::emit(const Call& c) {
   char line[kLineMax];
-  size_t n = format(line, sizeof line - 1, c, c.value, c.value);
+  size_t n = format(line, sizeof line - 1, c, c.value, c.value, false);
   line[n++] = '\n';
   put(line, n);
 }
 
 void Trace::emit_slot(const Slot& s) {
   char line[kLineMax];
-  size_t n = format(line, sizeof line - 1, s.call, s.first, s.last);
+  size_t n = format(line, sizeof line - 1, s.call, s.first, s.last, s.call.fifo);
   line[n++] = '\n';
   put(line, n);
 }
@@ -128,7 +129,7 @@ void Trace::emit_slot(const Slot& s) {
 void Trace::end_group() {
   if (period_ == 1) {
     char line[kLineMax];
-    const size_t n = format(line, sizeof line - 32, group_[0].call, group_[0].first, group_[0].last);
+    const size_t n = format(line, sizeof line - 32, group_[0].call, group_[0].first, group_[0].last, false);
     Text tail(line + n, sizeof line - n);
     if (repeats_ > 1) tail.str(" [x ").dec(static_cast<long long>(repeats_)).str("]");
     tail.str("\n");

@@ -1,7 +1,7 @@
 // The trace file: one line per driver call, with repeats folded.
 //
 // - A run of N > 1 identical calls is one line with " [x N]".
-// - A group of 2 to 4 calls that comes three times or more in a row is
+// - A group of 2 to 6 calls that comes three times or more in a row is
 //   written once between "{" and "} [x N]". Writes and reads in the group
 //   repeat with the same values, except reads of a FIFO (data register),
 //   whose values count through the samples: their line shows the first and
@@ -44,7 +44,7 @@ class Trace {
   void flush_now();
 
  private:
-  static constexpr int kMaxGroup = 4;
+  static constexpr int kMaxGroup = 6;
   static constexpr int kGroupRepeats = 3;  // a group folds from its third time on
   static constexpr int kHistory = kGroupRepeats * kMaxGroup;
   static constexpr size_t kBufferSize = 1 << 16;
