@@ -69,8 +69,8 @@ inline constexpr ClockPair k40MHz{"４０ＭＨｚ", count32(0x0900, 0x003D)    
 enum class Bit3 : uint8_t {
   Clear,      // expected clear: the expected values leave it out
   Set,        // expected set: the expected values hold it
-  Tolerated,  // cleared from every status read once seen (bit-3 seen flag), and
-              // then added to the flag clear (0xA4 becomes 0xAC)
+  Tolerated,  // taken off every status check's value, and noted in the bit-3 seen
+              // flag, which turns the flag clear 0xA4 into 0xAC for good
 };
 
 enum class MemoryCount : uint8_t {
