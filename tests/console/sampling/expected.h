@@ -89,7 +89,7 @@ template <class Code>
 std::string adjust_line(int first, int count, Code code) {
   std::string line;
   for (int i = first; i < first + count; ++i) {
-    char entry[16];
+    char entry[24];  // room for any int the compiler sees
     std::snprintf(entry, sizeof entry, "%02d-%04x ", i, static_cast<unsigned>(code(i)) & 0xFFFF);
     line += entry;
   }
