@@ -39,15 +39,17 @@ constexpr Access kCountPass[] = {
 constexpr frame::BoardRegister word(regs::Register reg) { return {reg.offset, regs::Width::Word}; }
 
 void run(std::span<const Access> setup) {
-  for (const Access &a : setup) {
-    if (a.write) frame::write_register(word(a.reg), a.value);
-    else frame::read_register(word(a.reg));
+  for (const Access& a : setup) {
+    if (a.write)
+      frame::write_register(word(a.reg), a.value);
+    else
+      frame::read_register(word(a.reg));
   }
 }
 
 uint32_t status_value() { return static_cast<uint32_t>(frame::read_register(word(kStatus))) & 0xFF; }
 
-void status_test(const StatusTest &test) {
+void status_test(const StatusTest& test) {
   const uint32_t s = status_value();
   frame::out("%s(%02xH)は", test.name, s);
   frame::out("%s", (s & test.mask) == test.expected ? "正常です。\n" : "異常です。\n");
@@ -69,7 +71,7 @@ void counter_check(int32_t sampling_count) {
 }
 
 // Samplings until the status shows half full; no message when it never does.
-void half_full_count(const Check &check) {
+void half_full_count(const Check& check) {
   int32_t sampling_count = 0;
   run(check.count_setup);
   for (int32_t pass = 0; pass < check.passes; ++pass) {
@@ -85,8 +87,8 @@ void half_full_count(const Check &check) {
 
 const Check kBoardCheck{kSteps, kCountSetup, kCountPass, 0x8000 + 1};
 
-void check_board(const Check &check) {
-  for (const Step &step : check.steps) {
+void check_board(const Check& check) {
+  for (const Step& step : check.steps) {
     run(step.setup);
     status_test(step.test);
   }

@@ -30,7 +30,7 @@ consteval Access rd(regs::Register reg) {
 struct StatusTest {
   uint8_t expected;
   uint8_t mask;
-  const char *name;
+  const char* name;
 };
 
 // A set-up and the status test that follows it.
@@ -49,6 +49,6 @@ struct Check {
 extern const Check kBoardCheck;
 
 // The stages of one board, after the frame's board number switch line.
-void check_board(const Check &check);
+void check_board(const Check& check);
 
 }  // namespace dx510

@@ -70,7 +70,7 @@ bool latch_answers(BoardRegister read, BoardRegister write, bool invert) {
 
 // Tells the HM model of a pair from the VX model by a register test, sets
 // the model flag and returns the model's name.
-const char *identify_twin(const TwinModels &twin) {
+const char* identify_twin(const TwinModels& twin) {
   constexpr BoardRegister kInvert{regs::byte_map::kTwinInvert.offset, Width::Byte};
   constexpr BoardRegister kReadBack{regs::byte_map::kTwinRead.offset, Width::Byte};
   constexpr BoardRegister kWriteTo{regs::byte_map::kTwinWrite.offset, Width::Byte};
@@ -78,8 +78,7 @@ const char *identify_twin(const TwinModels &twin) {
 
   model_flag = 0;
   switch (twin.test) {
-    case TwinTest::None:
-      return nullptr;
+    case TwinTest::None: return nullptr;
     case TwinTest::Inverting:
       model_flag = latch_answers(kInvert, kInvert, true) ? 1 : 0;
       return model_flag ? twin.hm : twin.vx;
@@ -103,8 +102,7 @@ const char *identify_twin(const TwinModels &twin) {
 }  // namespace
 
 int32_t read_register(BoardRegister reg) {
-  return reg.width == Width::Byte ? ReadByte(board_io_base, reg.offset)
-                                  : ReadWord(board_io_base, reg.offset);
+  return reg.width == Width::Byte ? ReadByte(board_io_base, reg.offset) : ReadWord(board_io_base, reg.offset);
 }
 
 void write_register(BoardRegister reg, int32_t value) {
@@ -115,11 +113,11 @@ void write_register(BoardRegister reg, int32_t value) {
   }
 }
 
-int32_t read(const regs::Map &map, int32_t offset) {
+int32_t read(const regs::Map& map, int32_t offset) {
   return map.width == Width::Byte ? ReadByte(board_io_base, offset) : ReadWord(board_io_base, offset);
 }
 
-void write(const regs::Map &map, int32_t offset, int32_t value) {
+void write(const regs::Map& map, int32_t offset, int32_t value) {
   if (map.width == Width::Byte) {
     WriteByte(board_io_base, offset, value);
   } else {
@@ -127,16 +125,16 @@ void write(const regs::Map &map, int32_t offset, int32_t value) {
   }
 }
 
-void read_samples(const regs::Map &map, uint16_t *samples, int32_t n) {
+void read_samples(const regs::Map& map, uint16_t* samples, int32_t n) {
   if (map.width == Width::Byte) {
     // the buffer's bytes in memory order: each sample's low byte first
-    ReadByteBlock(board_io_base, map.data, 2 * n, reinterpret_cast<uint8_t *>(samples));
+    ReadByteBlock(board_io_base, map.data, 2 * n, reinterpret_cast<uint8_t*>(samples));
   } else {
     ReadWordBlock(board_io_base, map.data, n, samples);
   }
 }
 
-void out(const char *format, ...) {
+void out(const char* format, ...) {
   va_list args;
   va_start(args, format);
   std::vprintf(format, args);
@@ -171,7 +169,7 @@ std::optional<int32_t> parse_board_no(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
-std::optional<int> start_single_board(const SingleBoardProgram &program, int argc, char **argv) {
+std::optional<int> start_single_board(const SingleBoardProgram& program, int argc, char** argv) {
   out("%s", program.title);
   std::optional<int32_t> board_no = 0;
   if (argc == 2) {
@@ -201,7 +199,7 @@ std::optional<int> start_single_board(const SingleBoardProgram &program, int arg
   return std::nullopt;
 }
 
-void run_board_loop(const BoardLoopProgram &program, BoardStages stages) {
+void run_board_loop(const BoardLoopProgram& program, BoardStages stages) {
   if (program.titles != nullptr) out("%s", program.titles);
   const MatchList list = find_boards(program.device_code);
   if (list.count == 0) {

@@ -22,6 +22,7 @@ struct Register {
   Access access;
 };
 
+// clang-format off
 namespace byte_map {
 constexpr Register kData{0x00, Access::Read};              // FIFO; a sample is two reads, low byte first
 constexpr Register kChannel{0x00, Access::Write};          // last channel to scan (VX-428, HM-236: two writes, low first)
@@ -40,7 +41,9 @@ constexpr Register kTwinRead{0x0C, Access::ReadWrite};     // HM-232, HM-234 ide
 constexpr Register kRegister0D{0x0D, Access::Write};       // VX-428, HM-236: 0x00 after the clock select
 constexpr Register kTwinInvert{0x0E, Access::ReadWrite};   // HM-236 identification
 }  // namespace byte_map
+// clang-format on
 
+// clang-format off
 namespace word_map {
 constexpr Register kData{0x00, Access::Read};              // FIFO; one word per sample
 constexpr Register kChannel{0x00, Access::Write};          // last channel, or (VX-412, VX-414) the channel list
@@ -57,7 +60,9 @@ constexpr Register kBoardSwitch{0x16, Access::Read};       // VX-418, HM-230
 constexpr Register kTwinWriteBack{0x1E, Access::ReadWrite};  // HM-230 identification
 constexpr uint16_t kMemorySizeBit = 0x8000;                // in kTwinWriteBack: the 16M-word version
 }  // namespace word_map
+// clang-format on
 
+// clang-format off
 namespace vx410_map {
 constexpr Register kData{0x00, Access::Read};
 constexpr Register kChannel{0x00, Access::Write};          // successive writes build the channel list
@@ -72,8 +77,10 @@ constexpr Register kDivider{0x14, Access::Write};          // 32-bit divider
 constexpr Register kSampleCounter{0x16, Access::Write};    // 32-bit count, low word first
 constexpr Register kBoardSwitch{0x1A, Access::Read};
 }  // namespace vx410_map
+// clang-format on
 
 // DX-510: every register is a word register.
+// clang-format off
 namespace dx510_map {
 constexpr Register kBoardSwitch{0x08, Access::Read};
 constexpr Register kCount0C{0x0C, Access::Write};          // two writes before each set-up
@@ -84,6 +91,7 @@ constexpr Register kStatus{0x18, Access::Read};            // low 8 bits: the st
 constexpr Register kStatusClear{0x18, Access::Write};      // 0xC0 clears the end flags, 1 the FIFO
 constexpr Register kBoardId{0x1E, Access::ReadWrite};      // ID in the low 8 bits; 1 is written before each set-up
 }  // namespace dx510_map
+// clang-format on
 
 // Sampling control values.
 constexpr int32_t kStartPaced = 0x81;
@@ -94,15 +102,15 @@ constexpr int32_t kVx410TriggerEnable = 0x80;
 
 // Status register bits; word programs read 16 of them.
 namespace status {
-constexpr uint32_t kNotEmpty = 0x01;   // the FIFO holds at least one sample
-constexpr uint32_t kBelowHalf = 0x02;  // clear from half full up: a half block can be read
-constexpr uint32_t kFull = 0x04;       // latched: paced sampling filled the FIFO or board memory
-constexpr uint32_t kBit3 = 0x08;       // latched on some boards after conversions
-constexpr uint32_t kBit4 = 0x10;       // VX-410: set after the full sampling
-constexpr uint32_t kClock = 0x20;      // latched on each pacer clock pulse
-constexpr uint32_t kSampling = 0x80;   // latched by a conversion
+constexpr uint32_t kNotEmpty = 0x01;      // the FIFO holds at least one sample
+constexpr uint32_t kBelowHalf = 0x02;     // clear from half full up: a half block can be read
+constexpr uint32_t kFull = 0x04;          // latched: paced sampling filled the FIFO or board memory
+constexpr uint32_t kBit3 = 0x08;          // latched on some boards after conversions
+constexpr uint32_t kBit4 = 0x10;          // VX-410: set after the full sampling
+constexpr uint32_t kClock = 0x20;         // latched on each pacer clock pulse
+constexpr uint32_t kSampling = 0x80;      // latched by a conversion
 constexpr uint32_t kVx410Masked = 0x100;  // VX-410: masked off every self-test status read
-constexpr uint32_t kCounter = 0x200;   // VX-410: a counted run has taken its samples
+constexpr uint32_t kCounter = 0x200;      // VX-410: a counted run has taken its samples
 constexpr uint32_t kVx410Error = 0x400;   // VX-410: an error bit beside the full flag
 }  // namespace status
 
@@ -112,7 +120,7 @@ constexpr uint32_t kVx410Error = 0x400;   // VX-410: an error bit beside the ful
 inline constexpr int32_t kNone = -1;  // the layout has no such register
 
 struct Map {
-  const char *name;
+  const char* name;
   Width width;
   int32_t data;              // FIFO (read)
   int32_t channel;           // channel register (write)
@@ -128,7 +136,7 @@ struct Map {
   int32_t sample_counter;    // (write) VX-410
   int32_t start_paced;       // sampling control value that starts paced sampling
   uint32_t value_mask;       // the bits one access carries: 0xFF or 0xFFFF
-  const char *hex;           // a register value in console texts: "%02x" or "%04x"
+  const char* hex;           // a register value in console texts: "%02x" or "%04x"
 };
 
 // clang-format off

@@ -18,14 +18,13 @@ constexpr int kExitNoMemory = -1;
 constexpr int kChannelsPerBoard = 128;  // channels of one XB-300
 constexpr int kChannelsPerGroup = 16;   // channels of one adjustment line
 constexpr int kMaxAdjustChannels = 1024;
-constexpr int kHighestBoard = 7;         // board numbers at the board prompt: 0 to 7
+constexpr int kHighestBoard = 7;  // board numbers at the board prompt: 0 to 7
 
 constexpr char kCountPrompt[] = "使用しているXB-300の枚数を入力して下さい。\n";
 constexpr char kBoardHeader[] = "%d枚目のデータです。\n";
 constexpr char kNoMemory[] = "Not enough memory.\n";
 constexpr char kStatusLine[] = "Status = %x\n";
-constexpr char kEndOrAdjust[] =
-    "\n調整を行う場合は\"C/c\"キーを、終了する場合は\"E/e\"キーを押して下さい。\n";
+constexpr char kEndOrAdjust[] = "\n調整を行う場合は\"C/c\"キーを、終了する場合は\"E/e\"キーを押して下さい。\n";
 constexpr char kStartPrompt[] =
     "サンプリングを開始するにはSキーを押して下さい。\n"
     "またサンプリングを終了する時は何かキーを押して下さい。\n";
@@ -41,30 +40,26 @@ int digit(int key, int count) { return key >= '0' && key < '0' + count ? key - '
 
 // ---- registers --------------------------------------------------------------
 
-uint32_t status_register(const Profile &p) {
-  return static_cast<uint32_t>(frame::read(p.map, p.map.status));
-}
+uint32_t status_register(const Profile& p) { return static_cast<uint32_t>(frame::read(p.map, p.map.status)); }
 
 bool below_half(uint32_t status) { return (status & regs::status::kBelowHalf) != 0; }
 bool sampling_flag(uint32_t status) { return (status & regs::status::kSampling) != 0; }
 bool status_bit3(uint32_t status) { return (status & regs::status::kBit3) != 0; }
 
-void clear_sampling_flag(const Profile &p) {
+void clear_sampling_flag(const Profile& p) {
   frame::write(p.map, p.map.flag_clear, static_cast<int32_t>(regs::status::kSampling));
 }
 
-void make(const Profile &p, const Write &w) { frame::write(p.map, w.offset, w.value); }
+void make(const Profile& p, const Write& w) { frame::write(p.map, w.offset, w.value); }
 
-void make_all(const Profile &p, const Writes &writes) {
-  for (const Write &w : writes) make(p, w);
+void make_all(const Profile& p, const Writes& writes) {
+  for (const Write& w : writes) make(p, w);
 }
 
-void program_channels(const Profile &p, Channels kind, int ch) {
-  const regs::Map &m = p.map;
+void program_channels(const Profile& p, Channels kind, int ch) {
+  const regs::Map& m = p.map;
   switch (kind) {
-    case Channels::Count:
-      frame::write(m, m.channel, ch - 1);
-      break;
+    case Channels::Count: frame::write(m, m.channel, ch - 1); break;
     case Channels::CountTwoBytes:
       frame::write(m, m.channel, (ch - 1) & 0xFF);
       frame::write(m, m.channel, (ch - 1) >> 8);
@@ -83,8 +78,8 @@ void program_channels(const Profile &p, Channels kind, int ch) {
 // The board's programming for a run (before the buffer's allocation) and for
 // every adjust pass: channels, base clock, divider, and the member's extra
 // writes around them.
-void program_board(const Profile &p, Channels kind, int ch, const DividerValues &divider) {
-  const regs::Map &m = p.map;
+void program_board(const Profile& p, Channels kind, int ch, const DividerValues& divider) {
+  const regs::Map& m = p.map;
   make_all(p, p.before_channels);
   program_channels(p, kind, ch);
   frame::write(m, m.clock_select, regs::kBaseClock);
@@ -94,7 +89,7 @@ void program_board(const Profile &p, Channels kind, int ch, const DividerValues 
 
 // A poll that hit the error mask: the status line (status trace), the stop
 // write, the error text.
-bool sampling_error(const Profile &p, uint32_t status, const char *text) {
+bool sampling_error(const Profile& p, uint32_t status, const char* text) {
   if ((status & p.error_mask) == 0) return false;
   if (p.status_trace) frame::out(kStatusLine, status);
   make(p, p.stop);
@@ -109,20 +104,20 @@ bool sampling_error(const Profile &p, uint32_t status, const char *text) {
 class SampleBuffer {
  public:
   explicit SampleBuffer(size_t samples) : block_(movable_memory::allocate(samples * sizeof(uint16_t))) {
-    if (block_ != nullptr) samples_ = static_cast<uint16_t *>(movable_memory::lock(block_));
+    if (block_ != nullptr) samples_ = static_cast<uint16_t*>(movable_memory::lock(block_));
   }
   ~SampleBuffer() {
     if (samples_ != nullptr) movable_memory::unlock(block_);
     if (block_ != nullptr) movable_memory::release(block_);
   }
-  SampleBuffer(const SampleBuffer &) = delete;
-  SampleBuffer &operator=(const SampleBuffer &) = delete;
+  SampleBuffer(const SampleBuffer&) = delete;
+  SampleBuffer& operator=(const SampleBuffer&) = delete;
 
-  uint16_t *samples() const { return samples_; }  // nullptr: no buffer
+  uint16_t* samples() const { return samples_; }  // nullptr: no buffer
 
  private:
   movable_memory::Handle block_;
-  uint16_t *samples_ = nullptr;
+  uint16_t* samples_ = nullptr;
 };
 
 struct HalfBlocks {
@@ -130,7 +125,7 @@ struct HalfBlocks {
   int64_t count;    // B
 };
 
-HalfBlocks half_blocks(const Profile &p, int ch) {
+HalfBlocks half_blocks(const Profile& p, int ch) {
   if (p.blocks == Blocks::ExactlyF) return {p.half_fifo, int64_t{p.scans} * ch / p.half_fifo};
   const int h = p.half_fifo / ch;  // whole scans in a half block
   return {h * ch, h > 0 ? p.scans / h : 0};
@@ -138,8 +133,8 @@ HalfBlocks half_blocks(const Profile &p, int ch) {
 
 // Collects S scans: half blocks while the FIFO is at least half full, then
 // one scan for every sampling flag. False after a sampling error.
-bool sample(const Profile &p, int ch, uint16_t *buffer) {
-  const regs::Map &m = p.map;
+bool sample(const Profile& p, int ch, uint16_t* buffer) {
+  const regs::Map& m = p.map;
   const int64_t total = int64_t{p.scans} * ch;
   const HalfBlocks blocks = half_blocks(p, ch);
   int64_t stored = 0;  // P
@@ -168,9 +163,9 @@ bool sample(const Profile &p, int ch, uint16_t *buffer) {
 
 // One line of CH codes per scan; with expansion boards a header before every
 // board's first channel.
-void dump(const uint16_t *buffer, int scans, int ch, bool board_headers) {
+void dump(const uint16_t* buffer, int scans, int ch, bool board_headers) {
   for (int r = 0; r < scans; ++r) {
-    const uint16_t *scan = buffer + static_cast<size_t>(r) * ch;
+    const uint16_t* scan = buffer + static_cast<size_t>(r) * ch;
     for (int k = 0; k < ch; ++k) {
       if (board_headers && k % kChannelsPerBoard == 0) std::printf(kBoardHeader, k / kChannelsPerBoard + 1);
       std::printf("%04x ", scan[k]);
@@ -192,7 +187,7 @@ int expansion_board_count() {
 enum class LoopEnd { Key, SamplingError };
 
 // "%02d-%04x " for channels first ... first + count - 1, then a line end.
-void display(const Profile &p, const uint16_t *scan, int first, int count) {
+void display(const Profile& p, const uint16_t* scan, int first, int count) {
   static char line[kMaxAdjustChannels * 12 + 2];
   size_t at = 0;
   for (int i = first; i < first + count; ++i) {
@@ -206,8 +201,8 @@ void display(const Profile &p, const uint16_t *scan, int first, int count) {
 // Adjust passes, one scan by manual sampling each, showing channels first ...
 // first + count - 1, until a key is waiting (left for the caller) or a
 // sampling error.
-LoopEnd adjust_loop(const Profile &p, int first, int count) {
-  const regs::Map &m = p.map;
+LoopEnd adjust_loop(const Profile& p, int first, int count) {
+  const regs::Map& m = p.map;
   std::array<uint16_t, kMaxAdjustChannels> scan{};  // the single-scan buffer
   do {
     frame::read(m, m.board_id);  // the reset read
@@ -233,11 +228,9 @@ LoopEnd adjust_loop(const Profile &p, int first, int count) {
 
 // After an adjust loop: the process ends on a pass error where the member
 // says so; otherwise nothing.
-bool ends_process(const Profile &p, LoopEnd end) {
-  return end == LoopEnd::SamplingError && p.exit_on_pass_error;
-}
+bool ends_process(const Profile& p, LoopEnd end) { return end == LoopEnd::SamplingError && p.exit_on_pass_error; }
 
-int group_style(const Profile &p) {
+int group_style(const Profile& p) {
   for (;;) {
     frame::out("%s", p.group_prompt);
     int key = frame::key_wait();
@@ -251,7 +244,7 @@ int group_style(const Profile &p) {
   }
 }
 
-int start_key_style(const Profile &p) {
+int start_key_style(const Profile& p) {
   frame::out(kStartPrompt);
   while (!is_start_key(frame::key_wait())) {
   }
@@ -260,7 +253,7 @@ int start_key_style(const Profile &p) {
   return kExitNormal;
 }
 
-int board_and_group_style(const Profile &p, int boards) {
+int board_and_group_style(const Profile& p, int boards) {
   for (;;) {
     int board = -1;
     while (board < 0) {
@@ -286,7 +279,7 @@ int board_and_group_style(const Profile &p, int boards) {
   }
 }
 
-int adjustment(const Profile &p, int boards) {
+int adjustment(const Profile& p, int boards) {
   frame::out(kEndOrAdjust);
   for (;;) {
     const int key = frame::key_wait();
@@ -303,7 +296,7 @@ int adjustment(const Profile &p, int boards) {
 
 }  // namespace
 
-int run(const Profile &p) {
+int run(const Profile& p) {
   int boards = 0;  // XB-300 expansion boards
   int ch = p.ch;
   if (p.expansion_boards) {

@@ -21,10 +21,10 @@ struct List {
 
   constexpr List() = default;
   constexpr List(std::initializer_list<T> values) {
-    for (const T &v : values) items[size++] = v;
+    for (const T& v : values) items[size++] = v;
   }
-  constexpr const T *begin() const { return items; }
-  constexpr const T *end() const { return items + size; }
+  constexpr const T* begin() const { return items; }
+  constexpr const T* end() const { return items + size; }
 };
 
 // One register write: offset <- value.
@@ -57,38 +57,38 @@ enum class Style {
 };
 
 struct Profile {
-  const regs::Map &map;
+  const regs::Map& map;
   // sampling run
-  int ch;                    // channels a scan; with expansion_boards, per XB-300 board
-  bool expansion_boards;     // CH = ch * k, k asked for before the set-up
-  int scans;                 // S
-  int half_fifo;             // F
+  int ch;                 // channels a scan; with expansion_boards, per XB-300 board
+  bool expansion_boards;  // CH = ch * k, k asked for before the set-up
+  int scans;              // S
+  int half_fifo;          // F
   Blocks blocks;
   Channels channels;
   DividerValues run_divider;
-  Writes before_channels;    // extra writes before the channel programming
-  Writes after_clock;        // extra writes after the clock select
+  Writes before_channels;  // extra writes before the channel programming
+  Writes after_clock;      // extra writes after the clock select
   Writes start;
   uint32_t error_mask;
-  Write stop;                // on a sampling error
-  Writes end_of_run;         // after a complete run
-  const char *half_block_error;
+  Write stop;         // on a sampling error
+  Writes end_of_run;  // after a complete run
+  const char* half_block_error;
   bool status_trace;
   // adjustment mode
   Style style;
   int groups;                // G; board-and-group style: per board
-  const char *group_prompt;  // group styles
+  const char* group_prompt;  // group styles
   int adjust_ch;
   Channels adjust_channels;
   DividerValues adjust_divider;
   int display_repeat;
-  bool exit_on_pass_error;   // a sampling error in a pass ends the process (status 1)
+  bool exit_on_pass_error;  // a sampling error in a pass ends the process (status 1)
 };
 
 // The stages after the frame: the sampling run, the dump and adjustment
 // mode. Returns the exit status: 0 at the normal end, 1 after a sampling
 // error, -1 when the sample buffer cannot be had.
-int run(const Profile &profile);
+int run(const Profile& profile);
 
 // Texts every member shares.
 inline constexpr char kHalfBlockError[] = "Sampling Error in half full sampling!!\n";

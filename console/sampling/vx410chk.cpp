@@ -15,6 +15,7 @@ constexpr frame::SingleBoardProgram kProgram{
     .expected_id = 0x16,
 };
 
+// clang-format off
 constexpr Profile kProfile{
     .map = regs::kVx410Map,
     // sampling run
@@ -36,9 +37,8 @@ constexpr Profile kProfile{
     .display_repeat = 1,
     .exit_on_pass_error = false,
 };
+// clang-format on
 
 }  // namespace
 
-int main(int argc, char **argv) {
-  return frame::run_single_board<sampling::run>(kProgram, kProfile, argc, argv);
-}
+int main(int argc, char** argv) { return frame::run_single_board<sampling::run>(kProgram, kProfile, argc, argv); }

@@ -21,6 +21,7 @@ constexpr char kGroupPrompt[] =
     "\tチャンネル３２から４７をサンプリング表示する時は\"2\"キーを\n"
     "\tまたサンプリングを終了する時は\"E/e\"キーを押して下さい。\n";
 
+// clang-format off
 constexpr Profile kProfile{
     .map = regs::kWordMap,
     // sampling run
@@ -42,9 +43,8 @@ constexpr Profile kProfile{
     .display_repeat = 16,
     .exit_on_pass_error = true,
 };
+// clang-format on
 
 }  // namespace
 
-int main(int argc, char **argv) {
-  return frame::run_single_board<sampling::run>(kProgram, kProfile, argc, argv);
-}
+int main(int argc, char** argv) { return frame::run_single_board<sampling::run>(kProgram, kProfile, argc, argv); }

@@ -20,6 +20,7 @@ constexpr char kGroupPrompt[] =
     "\tチャンネル１６から３１をサンプリング表示する時は\"1\"キーを\n"
     "\tまたサンプリングを終了する時は\"E/e\"キーを押して下さい。\n";
 
+// clang-format off
 constexpr Profile kProfile{
     .map = regs::kByteMap,
     // sampling run
@@ -41,9 +42,8 @@ constexpr Profile kProfile{
     .display_repeat = 1,
     .exit_on_pass_error = false,
 };
+// clang-format on
 
 }  // namespace
 
-int main(int argc, char **argv) {
-  return frame::run_single_board<sampling::run>(kProgram, kProfile, argc, argv);
-}
+int main(int argc, char** argv) { return frame::run_single_board<sampling::run>(kProgram, kProfile, argc, argv); }

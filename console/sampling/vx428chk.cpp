@@ -26,6 +26,7 @@ constexpr char kGroupPrompt[] =
     "\t１１２から１２７をサンプリング表示する時は\"7\"キーを\n"
     "\tまたサンプリングを終了する時は\"E/e\"キーを押して下さい。\n";
 
+// clang-format off
 constexpr Profile kProfile{
     .map = regs::kByteMap,
     // sampling run
@@ -47,9 +48,8 @@ constexpr Profile kProfile{
     .display_repeat = 1,
     .exit_on_pass_error = false,
 };
+// clang-format on
 
 }  // namespace
 
-int main(int argc, char **argv) {
-  return frame::run_single_board<sampling::run>(kProgram, kProfile, argc, argv);
-}
+int main(int argc, char** argv) { return frame::run_single_board<sampling::run>(kProgram, kProfile, argc, argv); }

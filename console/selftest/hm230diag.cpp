@@ -7,9 +7,10 @@ namespace {
 using namespace frame;
 
 constexpr BoardLoopProgram kProgram{
-    .titles = "HM-230/VX-426 動作確認プログラムV1.5\n"
-              "HMボードメモリカウント対応版\n"
-              "HM-230-8MW/16MW両バージョン対応版\n",
+    .titles =
+        "HM-230/VX-426 動作確認プログラムV1.5\n"
+        "HMボードメモリカウント対応版\n"
+        "HM-230-8MW/16MW両バージョン対応版\n",
     .not_found_name = "HM-230",
     .twin = {.test = TwinTest::WriteBack, .hm = "HM-230-8MW", .hm_16mw = "HM-230-16MW", .vx = "VX-426"},
     .device_code = 0x202,

@@ -7,8 +7,9 @@ namespace {
 using namespace frame;
 
 constexpr BoardLoopProgram kProgram{
-    .titles = "HM-232/VX-420 動作確認プログラムV1.4\n"
-              "HMボードメモリカウント対応版\n",
+    .titles =
+        "HM-232/VX-420 動作確認プログラムV1.4\n"
+        "HMボードメモリカウント対応版\n",
     .not_found_name = "HM-232",
     .twin = {.test = TwinTest::ReadWrite, .hm = "HM-232", .vx = "VX-420"},
     .device_code = 0x107,

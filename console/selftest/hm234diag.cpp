@@ -7,8 +7,9 @@ namespace {
 using namespace frame;
 
 constexpr BoardLoopProgram kProgram{
-    .titles = "HM-234/VX-422B 動作確認プログラムV1.4\n"
-              "HMボードメモリカウント対応版\n",
+    .titles =
+        "HM-234/VX-422B 動作確認プログラムV1.4\n"
+        "HMボードメモリカウント対応版\n",
     .not_found_name = "HM-234",
     .twin = {.test = TwinTest::ReadWrite, .hm = "HM-234", .vx = "VX-422"},
     .device_code = 0x108,

@@ -7,8 +7,9 @@ namespace {
 using namespace frame;
 
 constexpr BoardLoopProgram kProgram{
-    .titles = "HM-236/VX-428 動作確認プログラムV1.4\n"
-              "HMボードメモリカウント対応版\n",
+    .titles =
+        "HM-236/VX-428 動作確認プログラムV1.4\n"
+        "HMボードメモリカウント対応版\n",
     .not_found_name = "VX-428",
     .twin = {.test = TwinTest::Inverting, .hm = "HM-236", .vx = "VX-428"},
     .device_code = 0x10C,

@@ -77,8 +77,8 @@ inline constexpr Member kMembers[] = {
 }  // namespace members
 
 // The row of a program; a name without a row does not compile.
-consteval const Member &member(std::string_view program) {
-  for (const Member &m : members::kMembers) {
+consteval const Member& member(std::string_view program) {
+  for (const Member& m : members::kMembers) {
     if (m.program == program) return m;
   }
   throw "no self-test member of that name";

@@ -43,20 +43,20 @@ void pause(uint32_t ms) {
 
 // --- registers -------------------------------------------------------------------
 
-const regs::Map &map_of(const Member &m) { return *m.layout->map; }
+const regs::Map& map_of(const Member& m) { return *m.layout->map; }
 
-int32_t read(const Member &m, int32_t offset) { return frame::read(map_of(m), offset); }
-void write(const Member &m, int32_t offset, int32_t value) { frame::write(map_of(m), offset, value); }
+int32_t read(const Member& m, int32_t offset) { return frame::read(map_of(m), offset); }
+void write(const Member& m, int32_t offset, int32_t value) { frame::write(map_of(m), offset, value); }
 
-uint16_t status_read(const Member &m) {
+uint16_t status_read(const Member& m) {
   return static_cast<uint16_t>(read(m, map_of(m).status) & m.layout->status_read_mask);
 }
 
-void write_values(const Member &m, int32_t offset, const Values &values) {
+void write_values(const Member& m, int32_t offset, const Values& values) {
   for (uint8_t i = 0; i < values.count; ++i) write(m, offset, values.v[i]);
 }
 
-void write_channels(const Member &m, const Channels &channels) {
+void write_channels(const Member& m, const Channels& channels) {
   write_values(m, map_of(m).channel, channels.values);
   for (int32_t i = 0; i < channels.list_entries; ++i) write(m, map_of(m).channel, i * channels.list_step);
 }
@@ -64,7 +64,7 @@ void write_channels(const Member &m, const Channels &channels) {
 // --- the shared routines -----------------------------------------------------------
 
 // Reads the status once, prints it with its label and judges it.
-void status_check(const Member &m, uint16_t expected, uint16_t mask, const char *label) {
+void status_check(const Member& m, uint16_t expected, uint16_t mask, const char* label) {
   uint16_t s = status_read(m);
   if (m.bit3 == Bit3::Tolerated && (s & status::kBit3) != 0) {
     frame::bit3_seen = 1;
@@ -79,12 +79,12 @@ void status_check(const Member &m, uint16_t expected, uint16_t mask, const char 
   }
 }
 
-void memory_count_report(const Member &m);
+void memory_count_report(const Member& m);
 
 // Polls until every bit of `mask` is set, with a dot (and on the HM model the
 // memory count) every 5000 ms. No time-out: a board that never raises the
 // bits keeps the program here until it is interrupted.
-void status_wait(const Member &m, uint16_t mask) {
+void status_wait(const Member& m, uint16_t mask) {
   uint32_t start = tick();
   for (;;) {
     if ((status_read(m) & mask) == mask) return;
@@ -96,14 +96,14 @@ void status_wait(const Member &m, uint16_t mask) {
   }
 }
 
-void one_sample_read(const Member &m) {
+void one_sample_read(const Member& m) {
   read(m, map_of(m).data);
   if (map_of(m).width == regs::Width::Byte) read(m, map_of(m).data);  // the high byte
 }
 
 // Samples read until the FIFO is empty (at least one), or -1 when the
 // period runs out first.
-int32_t data_count(const Member &m, uint32_t period) {
+int32_t data_count(const Member& m, uint32_t period) {
   const uint32_t start = tick();
   int32_t n = 0;
   for (;;) {
@@ -114,9 +114,9 @@ int32_t data_count(const Member &m, uint32_t period) {
   }
 }
 
-void reset_read(const Member &m) { read(m, map_of(m).board_id); }
+void reset_read(const Member& m) { read(m, map_of(m).board_id); }
 
-void memory_count_report(const Member &m) {
+void memory_count_report(const Member& m) {
   if (m.memory == MemoryCount::None || frame::model_flag == 0) return;
   const int32_t reg = map_of(m).memory_count;
   uint32_t count = 0;
@@ -136,7 +136,7 @@ void memory_count_report(const Member &m) {
 
 // --- clock and counter tests -------------------------------------------------------
 
-void channel_writes(const Member &m) {
+void channel_writes(const Member& m) {
   write_channels(m, m.channel);
   if (m.optional.register02) write(m, regs::byte_map::kRegister02.offset, 0x01);
 }
@@ -146,8 +146,8 @@ void channel_writes(const Member &m) {
 // out is counted first. A flag found set again on the poll right after its
 // clear is one that will not clear: the window is tested then too, so that
 // such a board ends its count (far above 11) instead of holding the program.
-int32_t clock_count(const Member &m, uint32_t window) {
-  const regs::Map &map = map_of(m);
+int32_t clock_count(const Member& m, uint32_t window) {
+  const regs::Map& map = map_of(m);
   channel_writes(m);
   if (m.optional.trigger_each_clock_count) write(m, map.trigger_control, regs::kVx410TriggerEnable);
   out("クロックのテスト中．．．");
@@ -170,7 +170,7 @@ int32_t clock_count(const Member &m, uint32_t window) {
   }
 }
 
-void clock_run(const Member &m, const char *label) {
+void clock_run(const Member& m, const char* label) {
   out("%s", label);
   const int32_t k = clock_count(m, kClockWindowMs);
   const int32_t d = data_count(m, kClockDataMs);
@@ -178,8 +178,8 @@ void clock_run(const Member &m, const char *label) {
   out(k == kClockCount && d == kClockCount ? "正常です。\n" : "\n\t異常です。\n");
 }
 
-void clock_test(const Member &m) {
-  const regs::Map &map = map_of(m);
+void clock_test(const Member& m) {
+  const regs::Map& map = map_of(m);
   write(m, map.clock_select, regs::kBaseClock);
   write_values(m, map.divider, m.clocks->base_divider);
   channel_writes(m);
@@ -194,8 +194,8 @@ void clock_test(const Member &m) {
 }
 
 // A counted run of 100 samples at 625 kHz (VX-410).
-void counter_test(const Member &m) {
-  const regs::Map &map = map_of(m);
+void counter_test(const Member& m) {
+  const regs::Map& map = map_of(m);
   write(m, map.clock_select, regs::kBaseClock);
   write_values(m, map.divider, count32(0x0040, 0x0000));
   write_values(m, map.sample_counter, count32(kCounterSamples, 0x0000));
@@ -212,9 +212,9 @@ void counter_test(const Member &m) {
 
 // --- FIFO and memory tests ---------------------------------------------------------
 
-void full_sampling(const Member &m) {
-  const regs::Map &map = map_of(m);
-  const FullSampling &f = m.full;
+void full_sampling(const Member& m) {
+  const regs::Map& map = map_of(m);
+  const FullSampling& f = m.full;
   for (const Op op : f.order) {
     switch (op) {
       case Op::End: break;
@@ -236,7 +236,7 @@ void full_sampling(const Member &m) {
 // Drains the store sample by sample: FULL is all it held, HALF what was
 // left once it fell below half. The counts are 64 bits wide: a store that
 // never falls below half keeps the count going without overflow.
-void fifo_count(const Member &m) {
+void fifo_count(const Member& m) {
   out("ＦＩＦＯカウント中．．．");
   uint32_t start = tick();
   int64_t n = 0;
@@ -262,7 +262,7 @@ void fifo_count(const Member &m) {
   out("FULL =（%ld) HALF = (%ld)です。\n", static_cast<long>(n + h), static_cast<long>(h));
 }
 
-uint16_t flag_clear_value(const Member &m) {
+uint16_t flag_clear_value(const Member& m) {
   uint16_t value = m.expected.flag_clear;
   if (m.bit3 == Bit3::Tolerated && frame::bit3_seen != 0) value |= status::kBit3;
   return value;
@@ -270,8 +270,8 @@ uint16_t flag_clear_value(const Member &m) {
 
 }  // namespace
 
-void run_board(const Member &m) {
-  const regs::Map &map = map_of(m);
+void run_board(const Member& m) {
+  const regs::Map& map = map_of(m);
   const uint16_t mask = m.layout->check_mask;
 
   status_check(m, kResetStatus, mask, "リセット時のステータス");

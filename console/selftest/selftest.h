@@ -13,12 +13,12 @@ namespace selftest {
 
 // How one register layout reads and prints status values.
 struct Layout {
-  const regs::Map *map;
+  const regs::Map* map;
   uint16_t status_read_mask;  // ANDed into every status read (VX-410: bit 0x100 removed)
   uint16_t check_mask;        // the bits a status check compares unless the step names others
   uint16_t flag_mask;         // the bits the final flag report shows
-  const char *status_text;    // a status check's label and value
-  const char *flag_text;      // the final flag report
+  const char* status_text;    // a status check's label and value
+  const char* flag_text;      // the final flag report
 };
 
 // clang-format off
@@ -53,9 +53,9 @@ constexpr Channels list(uint8_t entries, uint16_t step) { return {{0, {}}, entri
 
 // The clock pair of the clock test: 10 Hz from either source.
 struct ClockPair {
-  const char *base_label;
+  const char* base_label;
   Values base_divider;
-  const char *second_label;
+  const char* second_label;
   Values second_divider;
 };
 
@@ -92,14 +92,14 @@ struct Expected {
 // The clock test's differences.
 struct ClockTest {
   int32_t between_check;  // expected value of the "ステータス" check between the runs; kNone: no check
-  bool reset_between;    // reset read between the runs
+  bool reset_between;     // reset read between the runs
 };
 
 // One step of the full sampling set-up.
 enum class Op : uint8_t { End, ResetRead, Channel, ClockSelect, Other, Divider, Start };
 
 struct FullSampling {
-  Op order[7];      // the set-up in write order
+  Op order[7];  // the set-up in write order
   Channels channels;
   int32_t clock_select;  // kNone: not written (the clock test left 0x20)
   int32_t other_offset;  // the one other register written before the start (kNone: none) ...
@@ -111,12 +111,12 @@ inline constexpr int32_t kNone = regs::kNone;
 
 // The steps only some members take.
 struct Optional {
-  bool sampling_stop_and_500ms = false;  // sampling control 0x00 and 500 ms before the manual sampling read,
-                                 // and 500 ms before the flag clear
-  bool register02 = false;               // register 0x02 <- 0x01 after the channel writes of the manual
-                                 // sampling, the clock test set-up and every clock count
-  bool trigger_each_clock_count = false;  // trigger control <- 0x80 after the channel writes of every clock count
-  bool reset_before_clock_test = false;   // a reset read right before the clock test
+  bool sampling_stop_and_500ms = false;    // sampling control 0x00 and 500 ms before the manual sampling read,
+                                           // and 500 ms before the flag clear
+  bool register02 = false;                 // register 0x02 <- 0x01 after the channel writes of the manual
+                                           // sampling, the clock test set-up and every clock count
+  bool trigger_each_clock_count = false;   // trigger control <- 0x80 after the channel writes of every clock count
+  bool reset_before_clock_test = false;    // a reset read right before the clock test
   bool line_break_before_hm_wait = false;  // "\n" after "サンプリング中．．．" on the HM model
   bool large_memory_notice = false;        // the FIFO count's notice names the large memory on the HM model
   bool trigger_disable_check = false;      // trigger control <- 0x00, then a status check
@@ -124,9 +124,9 @@ struct Optional {
 };
 
 struct Member {
-  const char *program;
-  const Layout *layout;
-  const ClockPair *clocks;
+  const char* program;
+  const Layout* layout;
+  const ClockPair* clocks;
   Bit3 bit3;
   Expected expected;
   MemoryCount memory;
@@ -137,6 +137,6 @@ struct Member {
 };
 
 // The sequence on the board the frame has started.
-void run_board(const Member &member);
+void run_board(const Member& member);
 
 }  // namespace selftest

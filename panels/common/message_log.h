@@ -21,30 +21,30 @@
 namespace panels {
 
 class MessageLog {
-public:
-    static constexpr std::size_t kDefaultCapacity = std::size_t{1} << 20;  // 1 MiB
+ public:
+  static constexpr std::size_t kDefaultCapacity = std::size_t{1} << 20;  // 1 MiB
 
-    MessageLog(DialogPort& port, int boxId, std::size_t capacity = kDefaultCapacity)
-        : port_(port), boxId_(boxId), capacity_(capacity) {}
+  MessageLog(DialogPort& port, int box_id, std::size_t capacity = kDefaultCapacity)
+      : port_(port), box_id_(box_id), capacity_(capacity) {}
 
-    // AppendLog: the block followed by one more CR LF.
-    void Append(std::string_view block);
+  // AppendLog: the block followed by one more CR LF.
+  void append(std::string_view block);
 
-    std::string Text() const;  // what the box should show
-    std::size_t Size() const { return size_; }
-    std::size_t Blocks() const { return entries_.size(); }
+  std::string text() const;  // what the box should show
+  std::size_t size() const { return size_; }
+  std::size_t blocks() const { return entries_.size(); }
 
-private:
-    struct Entry {
-        std::string text;  // block + "\r\n"
-        long lines;        // line breaks in text
-    };
+ private:
+  struct Entry {
+    std::string text;  // block + "\r\n"
+    long lines;        // line breaks in text
+  };
 
-    DialogPort& port_;
-    int boxId_;
-    std::size_t capacity_;
-    std::deque<Entry> entries_;
-    std::size_t size_ = 0;
+  DialogPort& port_;
+  int box_id_;
+  std::size_t capacity_;
+  std::deque<Entry> entries_;
+  std::size_t size_ = 0;
 };
 
 }  // namespace panels

@@ -8,8 +8,8 @@ namespace panels {
 namespace {
 
 struct ErrorEntry {
-    int32_t code;
-    const char* text;  // follows "<code>："
+  int32_t code;
+  const char* text;  // follows "<code>："
 };
 
 // Unit-library failure codes, as the maker's manual lists them.
@@ -40,62 +40,60 @@ constexpr ErrorEntry kErrors[] = {
 
 constexpr const char* kUndefined = "未定義エラー";
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 }  // namespace
 
 std::string ErrorText(int32_t code) {
-    std::string text = Decimal(code) + "：";
-    for (const ErrorEntry& e : kErrors) {
-        if (e.code == code) return text + e.text;
-    }
-    return text + kUndefined;
+  std::string text = decimal(code) + "：";
+  for (const ErrorEntry& e : kErrors) {
+    if (e.code == code) return text + e.text;
+  }
+  return text + kUndefined;
 }
 
-int32_t ParseLeadingInt(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    // Magnitude in 64 bits, held at 2^31 once it gets there, so that any
-    // number of digits ends in the saturated value.
-    constexpr int64_t kLimit = int64_t{1} << 31;
-    int64_t magnitude = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > kLimit) magnitude = kLimit;
-    }
-    const int64_t value = negative ? -magnitude : magnitude;
-    if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(value);
+int32_t parse_leading_int(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && is_space(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  // Magnitude in 64 bits, held at 2^31 once it gets there, so that any
+  // number of digits ends in the saturated value.
+  constexpr int64_t kLimit = int64_t{1} << 31;
+  int64_t magnitude = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    magnitude = magnitude * 10 + (text[i] - '0');
+    if (magnitude > kLimit) magnitude = kLimit;
+  }
+  const int64_t value = negative ? -magnitude : magnitude;
+  if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(value);
 }
 
-std::string BufferText(const char* buffer, std::size_t size) {
-    const void* nul = std::memchr(buffer, '\0', size);
-    const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer) : size;
-    return std::string(buffer, length);
+std::string buffer_text(const char* buffer, std::size_t size) {
+  const void* nul = std::memchr(buffer, '\0', size);
+  const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer) : size;
+  return std::string(buffer, length);
 }
 
-std::string Decimal(int32_t value) {
-    char digits[16];
-    const auto r = std::to_chars(digits, digits + sizeof digits, value);
-    return std::string(digits, r.ptr);
+std::string decimal(int32_t value) {
+  char digits[16];
+  const auto r = std::to_chars(digits, digits + sizeof digits, value);
+  return std::string(digits, r.ptr);
 }
 
-std::string UpperHex(uint32_t value) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    char digits[8];
-    int n = 0;
-    do {
-        digits[7 - n++] = kDigits[value & 0xF];
-        value >>= 4;
-    } while (value != 0);
-    return std::string(digits + 8 - n, static_cast<std::size_t>(n));
+std::string upper_hex(uint32_t value) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  char digits[8];
+  int n = 0;
+  do {
+    digits[7 - n++] = kDigits[value & 0xF];
+    value >>= 4;
+  } while (value != 0);
+  return std::string(digits + 8 - n, static_cast<std::size_t>(n));
 }
 
 }  // namespace panels

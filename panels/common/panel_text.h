@@ -16,13 +16,13 @@ std::string ErrorText(int32_t code);
 // digits up to the first other character; no digits gives 0. Any number of
 // digits is accepted: values beyond the 32-bit range saturate to
 // INT32_MIN / INT32_MAX.
-int32_t ParseLeadingInt(std::string_view text);
+int32_t parse_leading_int(std::string_view text);
 
 // A text the unit library wrote into a fixed buffer: up to the first NUL,
 // never past the buffer's end.
-std::string BufferText(const char* buffer, std::size_t size);
+std::string buffer_text(const char* buffer, std::size_t size);
 
-std::string Decimal(int32_t value);     // printf "%d"
-std::string UpperHex(uint32_t value);   // printf "%X"
+std::string decimal(int32_t value);     // printf "%d"
+std::string upper_hex(uint32_t value);  // printf "%X"
 
 }  // namespace panels

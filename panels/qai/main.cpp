@@ -6,13 +6,13 @@
 #include "qai_panel.h"
 
 int main(int argc, char** argv) {
-    if (!panels::DisplayUsable(argc, argv)) return 1;
-    QApplication app(argc, argv);
-    panels::PanelWindow window(panels::kQaiTemplate);
-    window.setWindowIcon(panels::PanelIcon(QStringLiteral("AI")));
-    panels::QaiPanel panel(window, panels::kQai8Library,
-                           [&window](const std::string& path) { panels::OpenHelp(&window, path); });
-    window.Attach(&panel, 200);
-    window.exec();
-    return 0;
+  if (!panels::display_usable(argc, argv)) return 1;
+  QApplication app(argc, argv);
+  panels::PanelWindow window(panels::kQaiTemplate);
+  window.setWindowIcon(panels::panel_icon(QStringLiteral("AI")));
+  panels::QaiPanel panel(window, panels::kQai8Library,
+                         [&window](const std::string& path) { panels::open_help(&window, path); });
+  window.attach(&panel, 200);
+  window.exec();
+  return 0;
 }

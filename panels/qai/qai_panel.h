@@ -11,11 +11,11 @@
 namespace panels {
 
 struct Qai8Library {
-    UnitLibrary unit;
-    int32_t (*Set_AdCode)(int32_t RotSw, int32_t code);
-    int32_t (*Set_ScanSpeed)(int32_t RotSw, int32_t speed);
-    int32_t (*Set_MultiScan)(int32_t RotSw, int32_t AveNum);
-    int32_t (*Get_AdValue)(int32_t RotSw, int32_t CH, int16_t* AdVal);
+  UnitLibrary unit;
+  int32_t (*Set_AdCode)(int32_t RotSw, int32_t code);
+  int32_t (*Set_ScanSpeed)(int32_t RotSw, int32_t speed);
+  int32_t (*Set_MultiScan)(int32_t RotSw, int32_t AveNum);
+  int32_t (*Get_AdValue)(int32_t RotSw, int32_t CH, int16_t* AdVal);
 };
 
 extern const Qai8Library kQai8Library;  // libqai8_2k
@@ -31,41 +31,41 @@ constexpr int kChannels = 8;
 constexpr int kReadsEvery = 6;  // timer ticks per continuous read
 
 struct ChannelRow {
-    int hexBox, decimalBox, millivoltBox, button;
+  int hex_box, decimal_box, millivolt_box, button;
 };
 extern const ChannelRow kChannelRows[kChannels];
 
 // The three box texts of one channel value.
 struct ChannelTexts {
-    std::string decimal, hex, millivolts;
+  std::string decimal, hex, millivolts;
 };
-ChannelTexts FormatChannel(int16_t code, int32_t codeFormat, float lsbMicrovolts);
+ChannelTexts format_channel(int16_t code, int32_t code_format, float lsb_microvolts);
 }  // namespace qai
 
 class QaiPanel : public PanelHandlers {
-public:
-    QaiPanel(DialogPort& port, const Qai8Library& library, HelpOpener opener);
+ public:
+  QaiPanel(DialogPort& port, const Qai8Library& library, HelpOpener opener);
 
-    void Start() override;
-    void Command(int id) override;
-    void Tick() override;
-    int32_t IndicatorState(int id) const override { return frame_.IndicatorState(id); }
+  void start() override;
+  void command(int id) override;
+  void tick() override;
+  int32_t indicator_state(int id) const override { return frame_.indicator_state(id); }
 
-    void ReadAdChannels(int32_t n);
-    int32_t CodeFormat() const { return codeFormat_; }
-    int32_t TickCount() const { return tickCount_; }
-    UnitPanel& Frame() { return frame_; }
+  void ReadAdChannels(int32_t n);
+  int32_t code_format() const { return codeFormat_; }
+  int32_t tick_count() const { return tickCount_; }
+  UnitPanel& frame() { return frame_; }
 
-private:
-    void SelectCode(int32_t code);
-    void SetScanning(int id);
+ private:
+  void select_code(int32_t code);
+  void set_scanning(int id);
 
-    DialogPort& port_;
-    const Qai8Library& library_;
-    UnitPanel frame_;
-    int32_t codeFormat_ = 0;
-    float lsbMicrovolts_ = 312.5f;
-    int32_t tickCount_ = 0;
+  DialogPort& port_;
+  const Qai8Library& library_;
+  UnitPanel frame_;
+  int32_t codeFormat_ = 0;
+  float lsbMicrovolts_ = 312.5f;
+  int32_t tickCount_ = 0;
 };
 
 }  // namespace panels

@@ -7,6 +7,7 @@ namespace {
 using K = Kind;
 
 // Tab order is table order.
+// clang-format off
 constexpr Control kControls[] = {
     // id     kind           text                                           x    y    w    h   style
     {kNoId, K::GroupBox,   "DLL使用開始終了（オープン／クローズ）",         5,  20, 185,  70, kNoStyle},
@@ -82,14 +83,17 @@ constexpr Control kControls[] = {
     {1006,  K::CheckBox,   "連続読み取り実行（調整用）",                   18, 309,  97,  10, kNoStyle},
     {kNoId, K::GroupBox,   "調整用",                                        5, 286, 186,  54, kNoStyle},
 };
+// clang-format on
 
 }  // namespace
 
+// clang-format off
 const DialogTemplate kQaiTemplate = {
     "QAI調整用", 463, 347, "ＭＳ Ｐゴシック", 9,
     "qai_panel のﾊﾞｰｼﾞｮﾝ情報(&A)...",
     kControls, sizeof kControls / sizeof kControls[0],
 };
+// clang-format on
 
 const HelpFiles kQaiHelpFiles = {"./QAI8_Func.txt", "./QAI8_ErrorCode.txt"};
 

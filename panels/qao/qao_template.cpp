@@ -8,6 +8,7 @@ using K = Kind;
 
 // Tab order is table order; the output rows and then the readback rows
 // stand where the row table goes.
+// clang-format off
 constexpr Control kControls[] = {
     // id     kind           text                                           x    y    w    h   style
     {kNoId, K::GroupBox,   "DLL使用開始終了（オープン／クローズ）",         5,  20, 185,  70, kNoStyle},
@@ -68,14 +69,17 @@ constexpr Control kControls[] = {
     {kNoId, K::Static,     "------------------- D/A 出力値 -------------------", 200, 180, 175, 10, kNoStyle},
     {kNoId, K::Static,     "--- D/A 読取操作 ---",                        380, 180,  70,  10, kNoStyle},
 };
+// clang-format on
 
 }  // namespace
 
+// clang-format off
 const DialogTemplate kQaoTemplate = {
     "QAO調整用", 467, 367, "ＭＳ Ｐゴシック", 9,
     "qao_panel のﾊﾞｰｼﾞｮﾝ情報(&A)...",
     kControls, sizeof kControls / sizeof kControls[0],
 };
+// clang-format on
 
 const HelpFiles kQaoHelpFiles = {"./QAI8_QAO4_Func.txt", "./QAI8_QAO4_ErrorCode.txt"};
 

@@ -46,8 +46,7 @@ std::string range_text(int64_t lo, int64_t hi) {
 
 std::string read_regular_file(const std::string& path, std::string_view kind) {
   auto unreadable = [&](std::string_view reason) {
-    return Error(path + ": cannot read the " + std::string(kind) + " (" + std::string(reason) +
-                 ")");
+    return Error(path + ": cannot read the " + std::string(kind) + " (" + std::string(reason) + ")");
   };
   // The kind of file is checked on the open descriptor, not on the path
   // beforehand, and a named pipe must not block the open itself.
@@ -75,12 +74,9 @@ std::string read_regular_file(const std::string& path, std::string_view kind) {
   }
 }
 
-File::File(std::string path, std::string_view kind)
-    : File(FromText{}, path, read_regular_file(path, kind)) {}
+File::File(std::string path, std::string_view kind) : File(FromText{}, path, read_regular_file(path, kind)) {}
 
-File File::from_text(std::string name, std::string_view text) {
-  return File(FromText{}, std::move(name), text);
-}
+File File::from_text(std::string name, std::string_view text) { return File(FromText{}, std::move(name), text); }
 
 File::File(FromText, std::string path, std::string_view text) : path_(std::move(path)) {
   try {
@@ -94,20 +90,17 @@ void File::fail(const toml::node& at, std::string_view problem) const {
   throw Error(located(path_, at.source().begin.line, problem));
 }
 
-void File::only_keys(const toml::table& t,
-                     std::initializer_list<std::string_view> allowed) const {
+void File::only_keys(const toml::table& t, std::initializer_list<std::string_view> allowed) const {
   for (const auto& [key, value] : t) {
     bool known = false;
     for (std::string_view name : allowed) known = known || key.str() == name;
     if (!known) {
-      throw Error(located(path_, key.source().begin.line,
-                          "unknown key '" + std::string(key.str()) + "'"));
+      throw Error(located(path_, key.source().begin.line, "unknown key '" + std::string(key.str()) + "'"));
     }
   }
 }
 
-std::optional<int64_t> File::integer(const toml::table& t, std::string_view key, int64_t lo,
-                                     int64_t hi) const {
+std::optional<int64_t> File::integer(const toml::table& t, std::string_view key, int64_t lo, int64_t hi) const {
   const toml::node* node = t.get(key);
   if (node == nullptr) return std::nullopt;
   const auto value = node->value<int64_t>();
@@ -118,8 +111,7 @@ std::optional<int64_t> File::integer(const toml::table& t, std::string_view key,
   return value;
 }
 
-std::optional<double> File::number(const toml::table& t, std::string_view key, double lo,
-                                   double hi) const {
+std::optional<double> File::number(const toml::table& t, std::string_view key, double lo, double hi) const {
   const toml::node* node = t.get(key);
   if (node == nullptr) return std::nullopt;
   if (!node->is_number()) fail(*node, "'" + std::string(key) + "' must be a number");
@@ -146,8 +138,8 @@ std::optional<std::string> File::string(const toml::table& t, std::string_view k
   return *node->value<std::string>();
 }
 
-std::optional<std::vector<int64_t>> File::integers(const toml::table& t, std::string_view key,
-                                                   int64_t lo, int64_t hi) const {
+std::optional<std::vector<int64_t>> File::integers(const toml::table& t, std::string_view key, int64_t lo,
+                                                   int64_t hi) const {
   const toml::node* node = t.get(key);
   if (node == nullptr) return std::nullopt;
   const toml::array* list = node->as_array();
@@ -157,8 +149,7 @@ std::optional<std::vector<int64_t>> File::integers(const toml::table& t, std::st
     if (!item.is_integer()) fail(item, "'" + std::string(key) + "' must hold integers only");
     const int64_t value = *item.value<int64_t>();
     if (value < lo || value > hi) {
-      fail(item, "a value of '" + std::string(key) + "' is out of range (" + range_text(lo, hi) +
-                     ")");
+      fail(item, "a value of '" + std::string(key) + "' is out of range (" + range_text(lo, hi) + ")");
     }
     values.push_back(value);
   }
@@ -180,8 +171,7 @@ std::vector<const toml::table*> File::tables(const toml::table& t, std::string_v
 const toml::table* File::table(const toml::table& t, std::string_view key) const {
   const toml::node* node = t.get(key);
   if (node == nullptr) return nullptr;
-  if (!node->is_table()) fail(*node, "'" + std::string(key) + "' must be a table [" +
-                                         std::string(key) + "]");
+  if (!node->is_table()) fail(*node, "'" + std::string(key) + "' must be a table [" + std::string(key) + "]");
   return node->as_table();
 }
 

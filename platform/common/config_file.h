@@ -48,18 +48,16 @@ class File {
   void only_keys(const toml::table& t, std::initializer_list<std::string_view> allowed) const;
 
   // An integer in [lo, hi]; nullopt when the key is absent.
-  std::optional<int64_t> integer(const toml::table& t, std::string_view key, int64_t lo,
-                                 int64_t hi) const;
+  std::optional<int64_t> integer(const toml::table& t, std::string_view key, int64_t lo, int64_t hi) const;
   // A number (integer or float) in [lo, hi]; nullopt when the key is absent.
-  std::optional<double> number(const toml::table& t, std::string_view key, double lo,
-                               double hi) const;
+  std::optional<double> number(const toml::table& t, std::string_view key, double lo, double hi) const;
   // A boolean; nullopt when the key is absent.
   std::optional<bool> boolean(const toml::table& t, std::string_view key) const;
   // A string; nullopt when the key is absent.
   std::optional<std::string> string(const toml::table& t, std::string_view key) const;
   // A list of integers, each in [lo, hi]; nullopt when the key is absent.
-  std::optional<std::vector<int64_t>> integers(const toml::table& t, std::string_view key,
-                                               int64_t lo, int64_t hi) const;
+  std::optional<std::vector<int64_t>> integers(const toml::table& t, std::string_view key, int64_t lo,
+                                               int64_t hi) const;
   // The tables of an array of tables (`[[key]]`); empty when absent.
   std::vector<const toml::table*> tables(const toml::table& t, std::string_view key) const;
   // A sub-table (`[key]`); nullptr when absent.

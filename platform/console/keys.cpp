@@ -38,12 +38,10 @@ constexpr KeyRow kPageUp{0xE0, {0x49, 0x49, 0x86, 0x99}};
 constexpr KeyRow kPageDown{0xE0, {0x51, 0x51, 0x76, 0xA1}};
 constexpr KeyRow kBackTab{0x00, {0x0F, 0x0F, 0x94, 0xA5}};  // "ESC [ Z" is Shift+Tab
 constexpr KeyRow kF[12] = {
-    {0x00, {0x3B, 0x54, 0x5E, 0x68}}, {0x00, {0x3C, 0x55, 0x5F, 0x69}},
-    {0x00, {0x3D, 0x56, 0x60, 0x6A}}, {0x00, {0x3E, 0x57, 0x61, 0x6B}},
-    {0x00, {0x3F, 0x58, 0x62, 0x6C}}, {0x00, {0x40, 0x59, 0x63, 0x6D}},
-    {0x00, {0x41, 0x5A, 0x64, 0x6E}}, {0x00, {0x42, 0x5B, 0x65, 0x6F}},
-    {0x00, {0x43, 0x5C, 0x66, 0x70}}, {0x00, {0x44, 0x5D, 0x67, 0x71}},
-    {0xE0, {0x85, 0x87, 0x89, 0x8B}}, {0xE0, {0x86, 0x88, 0x8A, 0x8C}},
+    {0x00, {0x3B, 0x54, 0x5E, 0x68}}, {0x00, {0x3C, 0x55, 0x5F, 0x69}}, {0x00, {0x3D, 0x56, 0x60, 0x6A}},
+    {0x00, {0x3E, 0x57, 0x61, 0x6B}}, {0x00, {0x3F, 0x58, 0x62, 0x6C}}, {0x00, {0x40, 0x59, 0x63, 0x6D}},
+    {0x00, {0x41, 0x5A, 0x64, 0x6E}}, {0x00, {0x42, 0x5B, 0x65, 0x6F}}, {0x00, {0x43, 0x5C, 0x66, 0x70}},
+    {0x00, {0x44, 0x5D, 0x67, 0x71}}, {0xE0, {0x85, 0x87, 0x89, 0x8B}}, {0xE0, {0x86, 0x88, 0x8A, 0x8C}},
 };
 
 // Alt and a character key, which a terminal sends as ESC and the character:
@@ -61,7 +59,7 @@ constexpr AltRow kAltRows[] = {
 };
 
 // Final letter of "ESC [ ... X" and "ESC O X".
-const KeyRow *letter_key(char c) {
+const KeyRow* letter_key(char c) {
   switch (c) {
     case 'A': return &kUp;
     case 'B': return &kDown;
@@ -79,17 +77,28 @@ const KeyRow *letter_key(char c) {
 }
 
 // Number of "ESC [ n ~".
-const KeyRow *tilde_key(int n) {
+const KeyRow* tilde_key(int n) {
   switch (n) {
-    case 1: case 7: return &kHome;
+    case 1:
+    case 7: return &kHome;
     case 2: return &kInsert;
     case 3: return &kDelete;
-    case 4: case 8: return &kEnd;
+    case 4:
+    case 8: return &kEnd;
     case 5: return &kPageUp;
     case 6: return &kPageDown;
-    case 11: case 12: case 13: case 14: case 15: return &kF[n - 11];
-    case 17: case 18: case 19: case 20: case 21: return &kF[n - 12];
-    case 23: case 24: return &kF[n - 13];
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15: return &kF[n - 11];
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21: return &kF[n - 12];
+    case 23:
+    case 24: return &kF[n - 13];
     default: return nullptr;
   }
 }
@@ -102,15 +111,15 @@ Mod modifier(int m) {
   return Plain;
 }
 
-Decoded found(const KeyRow *row, Mod mod, ScanKey &key) {
+Decoded found(const KeyRow* row, Mod mod, ScanKey& key) {
   if (row == nullptr) return Decoded::Unknown;
   key = {row->prefix, row->scan[mod]};
   return Decoded::Key;
 }
 
-Decoded decode_alt(char c, ScanKey &key) {
+Decoded decode_alt(char c, ScanKey& key) {
   const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  for (const AltRow &row : kAltRows) {
+  for (const AltRow& row : kAltRows) {
     const size_t at = row.keys.find(lower);
     if (at != std::string_view::npos) {
       key = {0x00, static_cast<uint8_t>(row.first + at)};
@@ -122,7 +131,7 @@ Decoded decode_alt(char c, ScanKey &key) {
 
 }  // namespace
 
-Decoded decode_escape(std::string_view s, ScanKey &key) {
+Decoded decode_escape(std::string_view s, ScanKey& key) {
   if (s.empty()) return Decoded::Incomplete;
   if (s[0] == 'O') {  // SS3: one letter, sometimes with a modifier digit first
     if (s.size() < 2) return Decoded::Incomplete;
@@ -150,7 +159,7 @@ Decoded decode_escape(std::string_view s, ScanKey &key) {
     const char c = s[i];
     if (c >= '0' && c <= '9') {
       if (index > 1) continue;
-      int &p = params[index];
+      int& p = params[index];
       if (index == 1 && s[i - 1] == ';') p = 0;
       if (p < 1000) p = p * 10 + (c - '0');
     } else if (c == ';') {
@@ -269,8 +278,7 @@ int read_byte() {
 [[noreturn]] void end_of_input() {
   restore_mode();
   std::fflush(stdout);
-  std::fprintf(stderr, "\n%s: the input ended while a key was awaited\n",
-               program_invocation_short_name);
+  std::fprintf(stderr, "\n%s: the input ended while a key was awaited\n", program_invocation_short_name);
   std::exit(2);
 }
 

@@ -34,6 +34,6 @@ enum class Decoded { Key, Incomplete, Unknown };
 // Decodes the bytes a terminal sends after ESC for one key ("[A", "OP",
 // "[1;5C", "[15~", "[Z", "x" for Alt+X). Incomplete: more bytes belong to the
 // sequence. Unknown: a complete sequence of no key this console knows.
-Decoded decode_escape(std::string_view after_esc, ScanKey &key);
+Decoded decode_escape(std::string_view after_esc, ScanKey& key);
 
 }  // namespace console

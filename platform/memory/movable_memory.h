@@ -13,13 +13,13 @@
 namespace movable_memory {
 
 struct Block;
-using Handle = Block *;  // nullptr: no block
+using Handle = Block*;  // nullptr: no block
 
 // A zero-initialised block of `bytes` bytes; nullptr when it cannot be had.
 Handle allocate(size_t bytes);
 
 // The block's address until the matching unlock; nullptr when it cannot be locked.
-void *lock(Handle block);
+void* lock(Handle block);
 
 void unlock(Handle block);
 

@@ -7,12 +7,12 @@
 namespace movable_memory {
 
 struct Block {
-  void *data;
+  void* data;
   unsigned locks;
 };
 
 Handle allocate(size_t bytes) {
-  Block *block = new (std::nothrow) Block{std::calloc(bytes != 0 ? bytes : 1, 1), 0};
+  Block* block = new (std::nothrow) Block{std::calloc(bytes != 0 ? bytes : 1, 1), 0};
   if (block == nullptr) return nullptr;
   if (block->data == nullptr) {
     delete block;
@@ -21,7 +21,7 @@ Handle allocate(size_t bytes) {
   return block;
 }
 
-void *lock(Handle block) {
+void* lock(Handle block) {
   if (block == nullptr) return nullptr;
   ++block->locks;
   return block->data;

@@ -55,8 +55,7 @@ ReadOverride read_override(const config::File& file, const toml::table& t, const
 constexpr double kMaxMv = 20000;  // beyond the input range of +-10240 mV, to show clipping
 
 // One [[board.input]]: a DC level, a sine and noise in mV, as in the unit file.
-void read_input(const config::File& file, const toml::table& t, BoardSetup& board,
-                std::vector<bool>& seen) {
+void read_input(const config::File& file, const toml::table& t, BoardSetup& board, std::vector<bool>& seen) {
   file.only_keys(t, {"ch", "dc", "sine", "noise"});
   const auto ch = file.integer(t, "ch", 0, kMaxChannels - 1);
   if (!ch) file.fail(t, "[[board.input]] needs 'ch'");
@@ -103,22 +102,28 @@ void read_data(const config::File& file, const toml::table& t, BoardSetup& board
 }
 
 // The self-test faults of a board: its clocks, its FIFO, its memory count.
-void read_board_faults(const config::File& file, const toml::table& t, const Model& model,
-                       BoardSetup& board) {
+void read_board_faults(const config::File& file, const toml::table& t, const Model& model, BoardSetup& board) {
   board.fifo_samples = static_cast<uint32_t>(file.integer(t, "fifo_samples", 2, kMaxStoreSamples).value_or(0));
-  board.clock_ppm =
-      static_cast<int32_t>(file.integer(t, "clock_ppm", kMinClockPpm, kMaxClockPpm).value_or(0));
+  board.clock_ppm = static_cast<int32_t>(file.integer(t, "clock_ppm", kMinClockPpm, kMaxClockPpm).value_or(0));
   if (const auto dead = file.string(t, "dead_clock")) {
-    if (*dead == "base") board.dead_clocks = kBaseClockDead;
-    else if (*dead == "second") board.dead_clocks = kSecondClockDead;
-    else if (*dead == "both") board.dead_clocks = kBaseClockDead | kSecondClockDead;
-    else file.fail(*t.get("dead_clock"), "'dead_clock' is \"base\", \"second\" or \"both\"");
+    if (*dead == "base")
+      board.dead_clocks = kBaseClockDead;
+    else if (*dead == "second")
+      board.dead_clocks = kSecondClockDead;
+    else if (*dead == "both")
+      board.dead_clocks = kBaseClockDead | kSecondClockDead;
+    else
+      file.fail(*t.get("dead_clock"), "'dead_clock' is \"base\", \"second\" or \"both\"");
   }
   if (const auto fifo = file.string(t, "fifo")) {
-    if (*fifo == "never_full") board.fifo = FifoFault::NeverFull;
-    else if (*fifo == "never_below_half") board.fifo = FifoFault::NeverBelowHalf;
-    else if (*fifo == "never_empty") board.fifo = FifoFault::NeverEmpty;
-    else file.fail(*t.get("fifo"), "'fifo' is \"never_full\", \"never_below_half\" or \"never_empty\"");
+    if (*fifo == "never_full")
+      board.fifo = FifoFault::NeverFull;
+    else if (*fifo == "never_below_half")
+      board.fifo = FifoFault::NeverBelowHalf;
+    else if (*fifo == "never_empty")
+      board.fifo = FifoFault::NeverEmpty;
+    else
+      file.fail(*t.get("fifo"), "'fifo' is \"never_full\", \"never_below_half\" or \"never_empty\"");
   }
   if (const auto count = file.integer(t, "memory_count", 0, 0xFFFFFFFF)) {
     if (model.memory_count == MemoryCount::None) {
@@ -130,8 +135,8 @@ void read_board_faults(const config::File& file, const toml::table& t, const Mod
 }
 
 void read_board(const config::File& file, const toml::table& t, BenchSetup& bench) {
-  file.only_keys(t, {"slot", "model", "switch", "board_id", "start", "stop", "expansions", "read",
-                     "data", "input", "fifo_samples", "clock_ppm", "dead_clock", "fifo", "memory_count"});
+  file.only_keys(t, {"slot", "model", "switch", "board_id", "start", "stop", "expansions", "read", "data", "input",
+                     "fifo_samples", "clock_ppm", "dead_clock", "fifo", "memory_count"});
   const auto slot = file.integer(t, "slot", 0, kSlots - 1);
   if (!slot) file.fail(t, "[[board]] needs 'slot'");
   BoardSetup& board = bench.slots[static_cast<size_t>(*slot)];
@@ -155,10 +160,8 @@ void read_board(const config::File& file, const toml::table& t, BenchSetup& benc
     board.id_fault = true;
     board.board_id = static_cast<uint16_t>(*id);
   }
-  board.start_result =
-      static_cast<int32_t>(file.integer(t, "start", kInt32Min, kInt32Max).value_or(0));
-  board.stop_result =
-      static_cast<int32_t>(file.integer(t, "stop", kInt32Min, kInt32Max).value_or(0));
+  board.start_result = static_cast<int32_t>(file.integer(t, "start", kInt32Min, kInt32Max).value_or(0));
+  board.stop_result = static_cast<int32_t>(file.integer(t, "stop", kInt32Min, kInt32Max).value_or(0));
   if (const auto n = file.integer(t, "expansions", 1, 8)) {
     if (model->name != "VX-428") {
       file.fail(*t.get("expansions"), "'expansions' is for the VX-428 only");
@@ -183,19 +186,15 @@ BenchSetup read_bench(const config::File& file) {
   BenchSetup bench;
   if (const toml::table* driver = file.table(root, "driver")) {
     file.only_keys(*driver, {"open", "close", "access_ns"});
-    bench.access_ns = static_cast<uint64_t>(
-        file.integer(*driver, "access_ns", 1, kMaxAccessNs).value_or(kDefaultAccessNs));
-    bench.open_result =
-        static_cast<int32_t>(file.integer(*driver, "open", kInt32Min, kInt32Max).value_or(0));
-    bench.close_result =
-        static_cast<int32_t>(file.integer(*driver, "close", kInt32Min, kInt32Max).value_or(0));
+    bench.access_ns =
+        static_cast<uint64_t>(file.integer(*driver, "access_ns", 1, kMaxAccessNs).value_or(kDefaultAccessNs));
+    bench.open_result = static_cast<int32_t>(file.integer(*driver, "open", kInt32Min, kInt32Max).value_or(0));
+    bench.close_result = static_cast<int32_t>(file.integer(*driver, "close", kInt32Min, kInt32Max).value_or(0));
   }
   if (const toml::table* clock = file.table(root, "clock")) {
     file.only_keys(*clock, {"start_ms", "interrupt_ms"});
-    bench.start_ms =
-        static_cast<uint32_t>(file.integer(*clock, "start_ms", 0, 0xFFFFFFFF).value_or(0));
-    bench.interrupt_ms = static_cast<uint64_t>(
-        file.integer(*clock, "interrupt_ms", 1, kMaxInterruptMs).value_or(0));
+    bench.start_ms = static_cast<uint32_t>(file.integer(*clock, "start_ms", 0, 0xFFFFFFFF).value_or(0));
+    bench.interrupt_ms = static_cast<uint64_t>(file.integer(*clock, "interrupt_ms", 1, kMaxInterruptMs).value_or(0));
   }
   for (const toml::table* board : file.tables(root, "board")) read_board(file, *board, bench);
   return bench;
@@ -203,9 +202,7 @@ BenchSetup read_bench(const config::File& file) {
 
 }  // namespace
 
-BenchSetup read_bench_file(const std::string& path) {
-  return read_bench(config::File(path, "bench file"));
-}
+BenchSetup read_bench_file(const std::string& path) { return read_bench(config::File(path, "bench file")); }
 
 BenchSetup read_bench_text(std::string_view text, const std::string& name) {
   return read_bench(config::File::from_text(name, text));

@@ -202,9 +202,8 @@ bool convert(Board& b, uint64_t n, const Timing& timing) {
     if (!b.store.empty()) {
       Stretch& last = b.store.back();
       const uint64_t end = last.channel + last.left;  // just past its last sample
-      joined = last.seq + last.left == b.converted && last.timing.id == timing.id &&
-               last.scan_len == b.scan_len && end % last.scan_len == 0 &&
-               static_cast<uint32_t>(last.scan + end / last.scan_len) == b.tail_scan;
+      joined = last.seq + last.left == b.converted && last.timing.id == timing.id && last.scan_len == b.scan_len &&
+               end % last.scan_len == 0 && static_cast<uint32_t>(last.scan + end / last.scan_len) == b.tail_scan;
       if (joined) last.left += kept;
     }
     if (!joined) b.store.push_back(Stretch{b.converted, kept, b.tail_scan, 0, b.scan_len, timing});
@@ -434,9 +433,7 @@ void divider_write(Board& b, uint32_t value, uint64_t now_ns) {
 
 void channel_write(Board& b, uint32_t value) {
   switch (b.model->channels) {
-    case Channels::Last:
-      b.scan_len = (value & (byte_wide(*b.model) ? 0xFFu : 0xFFFFu)) + 1;
-      break;
+    case Channels::Last: b.scan_len = (value & (byte_wide(*b.model) ? 0xFFu : 0xFFFFu)) + 1; break;
     case Channels::LastTwoByte:
       if (!b.channel_high_next) {
         b.channel_low = static_cast<uint16_t>(value & 0xFF);
@@ -447,13 +444,14 @@ void channel_write(Board& b, uint32_t value) {
       break;
     case Channels::List: {
       const uint32_t channel = value & 0xFF;  // VX-412/414 carry the channel in both bytes
-      if (channel == 0 || b.list_restart) b.scan_len = channel + 1;
-      else b.scan_len = std::max(b.scan_len, channel + 1);
+      if (channel == 0 || b.list_restart)
+        b.scan_len = channel + 1;
+      else
+        b.scan_len = std::max(b.scan_len, channel + 1);
       b.list_restart = false;
       break;
     }
-    case Channels::None:
-      break;
+    case Channels::None: break;
   }
 }
 
@@ -485,7 +483,7 @@ uint16_t board_id(const Board& b) { return b.setup->id_fault ? b.setup->board_id
 uint16_t byte_read(Board& b, int32_t offset) {
   const Model& m = *b.model;
   switch (offset) {
-    case 0x00: {  // data register
+    case 0x00: {       // data register
       b.acted = true;  // even a high byte read moves the register on
       if (b.data_high_next) {
         b.data_high_next = false;
@@ -520,7 +518,10 @@ void byte_write(Board& b, int32_t offset, uint32_t value, uint64_t now_ns) {
     case 0x00: channel_write(b, v); break;
     case 0x03: sampling_control(b, (v & 0x81) == 0x81, false, now_ns); break;
     case 0x05: b.latched = static_cast<uint16_t>(b.latched & ~v); break;
-    case 0x08: b.clock_select = static_cast<uint8_t>(v); b.divider_index = 0; break;
+    case 0x08:
+      b.clock_select = static_cast<uint8_t>(v);
+      b.divider_index = 0;
+      break;
     case 0x09: divider_write(b, v, now_ns); break;
     case 0x0B:
       if (m.twin == Twin::Loop0B0C && m.hm) b.twin_latch = static_cast<uint16_t>(v);
@@ -566,7 +567,10 @@ void word_write(Board& b, int32_t offset, uint32_t value, uint64_t now_ns) {
     case 0x00: channel_write(b, v); break;
     case 0x06: sampling_control(b, (v & 0x81) == 0x81, false, now_ns); break;
     case 0x0A: b.latched = static_cast<uint16_t>(b.latched & ~v); break;
-    case 0x10: b.clock_select = static_cast<uint8_t>(v); b.divider_index = 0; break;
+    case 0x10:
+      b.clock_select = static_cast<uint8_t>(v);
+      b.divider_index = 0;
+      break;
     case 0x12: divider_write(b, v, now_ns); break;
     case 0x1E:
       if (m.twin == Twin::Word1E && m.hm) b.twin_latch = static_cast<uint16_t>(v);
@@ -599,12 +603,18 @@ void vx410_write(Board& b, int32_t offset, uint32_t value, uint64_t now_ns) {
       pacer_update(b, now_ns);
       break;
     case 0x08:
-      if (v == 0x02) sampling_control(b, true, false, now_ns);
-      else if (v == 0x04) sampling_control(b, true, true, now_ns);
-      else sampling_control(b, false, false, now_ns);
+      if (v == 0x02)
+        sampling_control(b, true, false, now_ns);
+      else if (v == 0x04)
+        sampling_control(b, true, true, now_ns);
+      else
+        sampling_control(b, false, false, now_ns);
       break;
     case 0x0A: b.latched = static_cast<uint16_t>(b.latched & ~v); break;
-    case 0x12: b.clock_select = static_cast<uint8_t>(v); b.divider_index = 0; break;
+    case 0x12:
+      b.clock_select = static_cast<uint8_t>(v);
+      b.divider_index = 0;
+      break;
     case 0x14: divider_write(b, v, now_ns); break;
     case 0x16:
       b.counter_parts[b.counter_index] = v;
@@ -709,8 +719,7 @@ void Board::write(int32_t offset, uint32_t value, uint64_t now) {
 
 uint64_t Board::next_event_ns() const { return pacing ? next_pulse_ns : UINT64_MAX; }
 
-void Board::read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t count,
-                       uint64_t now, uint64_t step_ns) {
+void Board::read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t count, uint64_t now, uint64_t step_ns) {
   // The block takes the FIFO as it stands when the read begins.
   now_ns = now;
   catch_up(*this, now);
@@ -735,8 +744,10 @@ void Board::read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t 
   }
   for (int32_t i = 0; i < count; ++i) {
     const uint16_t v = read(offset, now + step_ns * static_cast<uint64_t>(i));
-    if (bytes != nullptr) bytes[i] = static_cast<uint8_t>(v);
-    else words[i] = v;
+    if (bytes != nullptr)
+      bytes[i] = static_cast<uint8_t>(v);
+    else
+      words[i] = v;
   }
 }
 

@@ -35,16 +35,16 @@ inline constexpr uint16_t kDxEndFlag = 0x80;
 struct Timing {
   uint64_t t0_ns = 0;
   uint64_t division = 0;
-  uint64_t rate = 0;   // clock Hz x (10^6 + its error in ppm)
+  uint64_t rate = 0;  // clock Hz x (10^6 + its error in ppm)
   uint32_t scan0 = 0;
-  uint64_t id = 0;     // one per pacer start, division change or manual sampling
+  uint64_t id = 0;  // one per pacer start, division change or manual sampling
 };
 
 // A run of samples in the store, converted one after another and all kept.
 struct Stretch {
-  uint64_t seq = 0;        // sequence number of its next sample
-  uint64_t left = 0;       // its samples still in the store
-  uint32_t scan = 0;       // scan and channel of its next sample
+  uint64_t seq = 0;   // sequence number of its next sample
+  uint64_t left = 0;  // its samples still in the store
+  uint32_t scan = 0;  // scan and channel of its next sample
   uint32_t channel = 0;
   uint32_t scan_len = 1;
   Timing timing;
@@ -89,29 +89,29 @@ struct Board {
   // Channel programming: a scan converts channels 0 to scan_len - 1.
   uint32_t scan_len = 1;
   uint32_t channel_limit = UINT32_MAX;  // VX-428: channels on its expansion boards
-  bool channel_high_next = false;  // two-byte channel register: next write is the high byte
+  bool channel_high_next = false;       // two-byte channel register: next write is the high byte
   uint16_t channel_low = 0;
-  bool list_restart = true;        // list boards: the next entry starts a new list
+  bool list_restart = true;  // list boards: the next entry starts a new list
 
   // Pacer.
   uint8_t clock_select = 0;
   uint8_t divider_index = 0;
   uint16_t divider_parts[4]{};
-  uint64_t division = 0;           // the division count last completed
-  bool sampling = false;           // sampling control says run
-  bool trigger = false;            // VX-410 trigger control
-  bool counted = false;            // VX-410: a counted run
+  uint64_t division = 0;  // the division count last completed
+  bool sampling = false;  // sampling control says run
+  bool trigger = false;   // VX-410 trigger control
+  bool counted = false;   // VX-410: a counted run
   uint32_t counter_parts[2]{};
   uint8_t counter_index = 0;
-  uint32_t counted_left = 0;       // samples the counted run still takes
-  bool pacing = false;             // pulses are coming
-  uint64_t pace_start_ns = 0;      // time of the first pulse
-  uint64_t pace_rate = 0;          // clock Hz x (10^6 + its error in ppm)
-  u128 pace_period = 0;            // division x 10^15: pulse k comes k x pace_period / pace_rate ns in
-  uint64_t pulses = 0;             // pulses made since pace_start_ns
-  uint64_t next_pulse_ns = 0;      // when pulse number `pulses` comes
-  uint32_t pace_scan0 = 0;         // pulse k converts scan pace_scan0 + k
-  uint64_t pace_timing = 0;        // Timing id of the pulses
+  uint32_t counted_left = 0;   // samples the counted run still takes
+  bool pacing = false;         // pulses are coming
+  uint64_t pace_start_ns = 0;  // time of the first pulse
+  uint64_t pace_rate = 0;      // clock Hz x (10^6 + its error in ppm)
+  u128 pace_period = 0;        // division x 10^15: pulse k comes k x pace_period / pace_rate ns in
+  uint64_t pulses = 0;         // pulses made since pace_start_ns
+  uint64_t next_pulse_ns = 0;  // when pulse number `pulses` comes
+  uint32_t pace_scan0 = 0;     // pulse k converts scan pace_scan0 + k
+  uint64_t pace_timing = 0;    // Timing id of the pulses
 
   // FIFO (on the HM boards, FIFO and board memory as one store). The store
   // keeps no samples, only stretches of them: each stretch is a run of
@@ -119,15 +119,15 @@ struct Board {
   // made when it is read, from its sequence number, scan, channel and time.
   uint64_t capacity = 0;
   uint64_t fill = 0;
-  uint64_t store_limit = 0;        // the fill paced sampling stops at (capacity, or one less: never full)
-  uint64_t stuck_fill = 0;         // a fill at which reads give the output sample without removing it; 0: none
+  uint64_t store_limit = 0;  // the fill paced sampling stops at (capacity, or one less: never full)
+  uint64_t stuck_fill = 0;   // a fill at which reads give the output sample without removing it; 0: none
   Stretches store;
-  uint32_t tail_scan = 0;          // scans converted so far
-  uint64_t converted = 0;          // samples converted so far: the next sequence number
-  uint64_t now_ns = 0;             // time of the access being answered
-  uint64_t timings = 0;            // Timing ids handed out
-  uint16_t latched = 0;            // latched status bits
-  bool data_high_next = false;     // byte map: next data read is the high byte
+  uint32_t tail_scan = 0;       // scans converted so far
+  uint64_t converted = 0;       // samples converted so far: the next sequence number
+  uint64_t now_ns = 0;          // time of the access being answered
+  uint64_t timings = 0;         // Timing ids handed out
+  uint16_t latched = 0;         // latched status bits
+  bool data_high_next = false;  // byte map: next data read is the high byte
   uint8_t data_high = 0xFF;
 
   // Memory count register: successive reads give successive parts.
@@ -139,15 +139,14 @@ struct Board {
   bool acted = false;
 
   // DX-510.
-  uint16_t dx_control = 0;         // register 0x10
-  uint32_t dx_counter = 0;         // register 0x0E, loaded through counter_parts
+  uint16_t dx_control = 0;  // register 0x10
+  uint32_t dx_counter = 0;  // register 0x0E, loaded through counter_parts
 
   void reset(const Model* m, const BoardSetup* s);
   uint16_t read(int32_t offset, uint64_t now_ns);
   void write(int32_t offset, uint32_t value, uint64_t now_ns);
   // count reads of one register into buffer, step_ns apart from now_ns.
-  void read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t count,
-                  uint64_t now_ns, uint64_t step_ns);
+  void read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t count, uint64_t now_ns, uint64_t step_ns);
   // When the board next changes by itself (a pacer pulse); UINT64_MAX: never.
   uint64_t next_event_ns() const;
 };

@@ -22,25 +22,25 @@ enum class Map : uint8_t {
 // How the frame tells an HM board from the VX board that shares its device
 // code and board ID.
 enum class Twin : uint8_t {
-  None,        // no twin-model identification register
-  Invert0E,    // HM-236: byte 0x0E is a plain read/write latch
-  Loop0B0C,    // HM-232, HM-234: byte 0x0C reads the complement of the last byte written to 0x0B
-  Word1E,      // HM-230: word 0x1E reads the memory size bit and the complement of the last write
+  None,      // no twin-model identification register
+  Invert0E,  // HM-236: byte 0x0E is a plain read/write latch
+  Loop0B0C,  // HM-232, HM-234: byte 0x0C reads the complement of the last byte written to 0x0B
+  Word1E,    // HM-230: word 0x1E reads the memory size bit and the complement of the last write
 };
 
 // How the divider register takes its count.
 enum class Divider : uint8_t {
-  Paired,  // four writes: N1 low, N1 high, N2 low, N2 high; count N1 x N2
-  Count32, // two word writes: low word, high word of one 32-bit count
-  None,    // DX-510
+  Paired,   // four writes: N1 low, N1 high, N2 low, N2 high; count N1 x N2
+  Count32,  // two word writes: low word, high word of one 32-bit count
+  None,     // DX-510
 };
 
 // How the channel register is loaded.
 enum class Channels : uint8_t {
-  Last,        // one write: number of the last channel to scan
-  LastTwoByte, // VX-428, HM-236: two byte writes, low byte first
-  List,        // VX-412, VX-414, VX-410: successive writes are successive list entries
-  None,        // DX-510
+  Last,         // one write: number of the last channel to scan
+  LastTwoByte,  // VX-428, HM-236: two byte writes, low byte first
+  List,         // VX-412, VX-414, VX-410: successive writes are successive list entries
+  None,         // DX-510
 };
 
 // How the memory count register of an HM board reads.
@@ -55,11 +55,11 @@ struct Model {
   std::string_view name;
   Map map;
   int32_t device_code;
-  uint16_t board_id;      // what the board ID register reads
-  int8_t id_offset;       // board ID register
-  int8_t switch_offset;   // board number switch, -1: none
+  uint16_t board_id;     // what the board ID register reads
+  int8_t id_offset;      // board ID register
+  int8_t switch_offset;  // board number switch, -1: none
   Twin twin;
-  bool hm;                // the HM model of its pair
+  bool hm;  // the HM model of its pair
   Divider divider;
   Channels channels;
   uint32_t base_hz;       // clock select 0x00
@@ -67,17 +67,17 @@ struct Model {
   uint32_t fifo_samples;  // FIFO capacity
   uint32_t memory_words;  // HM board memory, 0 on the VX boards
   MemoryCount memory_count;
-  bool status_bit3;       // status bit 3 latches with every conversion
+  bool status_bit3;            // status bit 3 latches with every conversion
   bool full_shows_below_half;  // the below-half bit reads 1 while the full flag is latched
-  uint16_t status_high;   // what bits 8 to 15 of the status register read (word map)
+  uint16_t status_high;        // what bits 8 to 15 of the status register read (word map)
 };
 
 inline constexpr uint32_t k10MHz = 10'000'000;
 inline constexpr uint32_t k8MHz = 8'192'000;
 inline constexpr uint32_t k40MHz = 40'000'000;
 inline constexpr uint32_t k32MHz = 32'768'000;
-inline constexpr uint32_t kFifo = 1024;        // half block of 512 samples
-inline constexpr uint32_t kFifoVx410 = 4096;   // half block of 2048 samples
+inline constexpr uint32_t kFifo = 1024;       // half block of 512 samples
+inline constexpr uint32_t kFifoVx410 = 4096;  // half block of 2048 samples
 inline constexpr uint32_t k8MW = 8u << 20;
 inline constexpr uint32_t k16MW = 16u << 20;
 

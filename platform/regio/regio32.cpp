@@ -129,7 +129,8 @@ void install_signal_hooks() {
 }
 
 inline void check_interrupt() {
-  if (g.clock_ns >= g.interrupt_ns) [[unlikely]] interrupt();
+  if (g.clock_ns >= g.interrupt_ns) [[unlikely]]
+    interrupt();
 }
 
 // At exit: the trace's last line, and the board time the run took where
@@ -159,8 +160,7 @@ bool trace_start() {
     install_signal_hooks();
     return true;
   }
-  std::fprintf(stderr, "regio32: %s: cannot write the trace file (%s)\n", path,
-               std::strerror(errno));
+  std::fprintf(stderr, "regio32: %s: cannot write the trace file (%s)\n", path, std::strerror(errno));
   return false;
 }
 
@@ -339,9 +339,8 @@ uint16_t register_read(int32_t io_base, int32_t offset, bool byte) {
     value = board_read(*b, offset, byte, now);
     pure = !b->acted;
   }
-  const bool repeat = pure && g.last_read_valid && g.last_read_byte == byte &&
-                      g.last_read_io_base == io_base && g.last_read_offset == offset &&
-                      g.last_read_value == value;
+  const bool repeat = pure && g.last_read_valid && g.last_read_byte == byte && g.last_read_io_base == io_base &&
+                      g.last_read_offset == offset && g.last_read_value == value;
   g.last_was_tick = false;
   g.last_read_valid = pure;
   g.last_read_byte = byte;
@@ -410,8 +409,7 @@ namespace {
 
 // A device table entry as the trace shows it: codes in hex, -1 as it is.
 int table_entry(char* out, size_t size, int32_t v) {
-  return v < 0 ? std::snprintf(out, size, "%d", v)
-               : std::snprintf(out, size, "0x%x", static_cast<unsigned>(v));
+  return v < 0 ? std::snprintf(out, size, "%d", v) : std::snprintf(out, size, "0x%x", static_cast<unsigned>(v));
 }
 
 unsigned hex(int32_t v) { return static_cast<unsigned>(v); }
@@ -428,8 +426,8 @@ REGIO_EXPORT int32_t Open_Driver(int32_t* device_table) {
   }
   char slots[8][16];
   for (int i = 0; i < regio::kSlots; ++i) table_entry(slots[i], sizeof slots[i], device_table[i]);
-  regio::trace_control("Open_Driver() = 0 [%s %s %s %s %s %s %s %s]", slots[0], slots[1], slots[2],
-                       slots[3], slots[4], slots[5], slots[6], slots[7]);
+  regio::trace_control("Open_Driver() = 0 [%s %s %s %s %s %s %s %s]", slots[0], slots[1], slots[2], slots[3], slots[4],
+                       slots[5], slots[6], slots[7]);
   return result;
 }
 

@@ -15,16 +15,16 @@ extern "C" {
 
 #define REGIO_SLOTS 8
 
-int32_t Open_Driver(int32_t *device_table); /* REGIO_SLOTS slots, preset to -1 */
-int32_t Start_Driver(int32_t slot, int32_t mode, int32_t *io_base);
+int32_t Open_Driver(int32_t* device_table); /* REGIO_SLOTS slots, preset to -1 */
+int32_t Start_Driver(int32_t slot, int32_t mode, int32_t* io_base);
 int32_t Stop_Driver(int32_t io_base);
 int32_t Close_Driver(void);
 int32_t ReadByte(int32_t io_base, int32_t offset);
 void WriteByte(int32_t io_base, int32_t offset, int32_t value);
 int32_t ReadWord(int32_t io_base, int32_t offset);
 void WriteWord(int32_t io_base, int32_t offset, int32_t value);
-void ReadByteBlock(int32_t io_base, int32_t offset, int32_t count, uint8_t *buffer);
-void ReadWordBlock(int32_t io_base, int32_t offset, int32_t count, uint16_t *buffer);
+void ReadByteBlock(int32_t io_base, int32_t offset, int32_t count, uint8_t* buffer);
+void ReadWordBlock(int32_t io_base, int32_t offset, int32_t count, uint16_t* buffer);
 
 /* Offered by the simulated bench only. Regio_Tick_ms reads its virtual
  * clock in milliseconds, as the platform's tick counter would (32 bits,

@@ -53,8 +53,8 @@ class Text {
   size_t length_ = 0;
 };
 
-constexpr const char* kNames[] = {"ReadByte(", "WriteByte(", "ReadWord(", "WriteWord(", "ReadByteBlock(",
-                                  "ReadWordBlock("};
+constexpr const char* kNames[] = {"ReadByte(",  "WriteByte(",     "ReadWord(",
+                                  "WriteWord(", "ReadByteBlock(", "ReadWordBlock("};
 
 bool is_read(Trace::Kind k) { return k == Trace::ReadByte || k == Trace::ReadWord; }
 
@@ -161,7 +161,8 @@ void Trace::find_group() {
     if (!repeat) continue;
     for (int i = 0; i < base; ++i) emit(history_[i]);
     const int last = base + (times - 1) * p;
-    for (int i = 0; i < p; ++i) group_[i] = Slot{history_[last + i], history_[base + i].value, history_[last + i].value};
+    for (int i = 0; i < p; ++i)
+      group_[i] = Slot{history_[last + i], history_[base + i].value, history_[last + i].value};
     period_ = p;
     position_ = 0;
     repeats_ = static_cast<unsigned long long>(times);

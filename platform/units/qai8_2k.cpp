@@ -17,9 +17,8 @@ namespace {
 
 using units::Call;
 
-constexpr Call kUnitCalls[] = {Call::Get_Firmver,  Call::Get_Din,       Call::Get_DoutMon,
-                               Call::Set_Dout,     Call::Set_AdCode,    Call::Set_ScanSpeed,
-                               Call::Set_MultiScan, Call::Get_AdValue};
+constexpr Call kUnitCalls[] = {Call::Get_Firmver, Call::Get_Din,       Call::Get_DoutMon,   Call::Set_Dout,
+                               Call::Set_AdCode,  Call::Set_ScanSpeed, Call::Set_MultiScan, Call::Get_AdValue};
 
 constexpr double kMvPerCode = 0.3125;
 constexpr int32_t kOffset = 32768;  // offset binary: code of 0 mV
@@ -47,8 +46,7 @@ void default_unit(units::Unit& u) {
   }};
 }
 
-const units::Family kQai8{"qai8_2k", "QAI8_UNITS", kUnitCalls, units::kInputs, 0,
-                          "1.00", "1.02", default_unit};
+const units::Family kQai8{"qai8_2k", "QAI8_UNITS", kUnitCalls, units::kInputs, 0, "1.00", "1.02", default_unit};
 units::Library qai8(kQai8);
 
 double input_mv(const units::Input& in, double t_ms, uint64_t& noise) {
@@ -82,9 +80,7 @@ int32_t Qai8_Get_Firmver(int32_t RotSw, char* F_Ver, int32_t len) {
 int32_t Qai8_Get_Din(int32_t RotSw) { return units::get_din(qai8, RotSw); }
 int32_t Qai8_Get_DoutMon(int32_t RotSw) { return units::get_doutmon(qai8, RotSw); }
 int32_t Qai8_Set_Dout(int32_t RotSw, int32_t state) { return units::set_dout(qai8, RotSw, state); }
-int32_t Qai8_Set_AdCode(int32_t RotSw, int32_t code) {
-  return units::set_code(qai8, Call::Set_AdCode, RotSw, code);
-}
+int32_t Qai8_Set_AdCode(int32_t RotSw, int32_t code) { return units::set_code(qai8, Call::Set_AdCode, RotSw, code); }
 
 int32_t Qai8_Set_ScanSpeed(int32_t RotSw, int32_t speed) {
   units::Gate gate(qai8, Call::Set_ScanSpeed, RotSw);

@@ -14,20 +14,16 @@ namespace {
 
 using units::Call;
 
-constexpr Call kUnitCalls[] = {Call::Get_Firmver, Call::Get_Din,    Call::Get_DoutMon,
-                               Call::Set_Dout,    Call::Set_DaCode, Call::Set_DaValue,
-                               Call::Get_DaValue};
+constexpr Call kUnitCalls[] = {Call::Get_Firmver, Call::Get_Din,     Call::Get_DoutMon, Call::Set_Dout,
+                               Call::Set_DaCode,  Call::Set_DaValue, Call::Get_DaValue};
 
 // Unit 0 without a unit file: all outputs at code 0, input OFF.
 void default_unit(units::Unit&) {}
 
-const units::Family kQao4{"qao4_2k", "QAO4_UNITS", kUnitCalls, 0, units::kOutputs,
-                          "1.00", "1.01", default_unit};
+const units::Family kQao4{"qao4_2k", "QAO4_UNITS", kUnitCalls, 0, units::kOutputs, "1.00", "1.01", default_unit};
 units::Library qao4(kQao4);
 
-bool channels_ok(int32_t ch, const void* buffer) {
-  return ch >= 1 && ch <= units::kOutputs && buffer != nullptr;
-}
+bool channels_ok(int32_t ch, const void* buffer) { return ch >= 1 && ch <= units::kOutputs && buffer != nullptr; }
 
 }  // namespace
 
@@ -42,9 +38,7 @@ int32_t Qao4_Get_Firmver(int32_t RotSw, char* F_Ver, int32_t len) {
 int32_t Qao4_Get_Din(int32_t RotSw) { return units::get_din(qao4, RotSw); }
 int32_t Qao4_Get_DoutMon(int32_t RotSw) { return units::get_doutmon(qao4, RotSw); }
 int32_t Qao4_Set_Dout(int32_t RotSw, int32_t state) { return units::set_dout(qao4, RotSw, state); }
-int32_t Qao4_Set_DaCode(int32_t RotSw, int32_t code) {
-  return units::set_code(qao4, Call::Set_DaCode, RotSw, code);
-}
+int32_t Qao4_Set_DaCode(int32_t RotSw, int32_t code) { return units::set_code(qao4, Call::Set_DaCode, RotSw, code); }
 
 int32_t Qao4_Set_DaValue(int32_t RotSw, int32_t CH, const int16_t* Da_Val) {
   units::Gate gate(qao4, Call::Set_DaValue, RotSw);

@@ -21,8 +21,7 @@ const toml::node& node_of(const toml::table& t, std::string_view key) {
   return node != nullptr ? *node : t;
 }
 
-int64_t required_integer(const config::File& f, const toml::table& t, std::string_view key,
-                         int64_t lo, int64_t hi) {
+int64_t required_integer(const config::File& f, const toml::table& t, std::string_view key, int64_t lo, int64_t hi) {
   const auto value = f.integer(t, key, lo, hi);
   if (!value) f.fail(t, "'" + std::string(key) + "' is missing");
   return *value;
@@ -37,17 +36,15 @@ std::string call_list(std::span<const Call> calls) {
   return list;
 }
 
-Fault load_fault(const config::File& f, const toml::table& t, std::span<const Call> calls,
-                 std::string_view where) {
+Fault load_fault(const config::File& f, const toml::table& t, std::span<const Call> calls, std::string_view where) {
   f.only_keys(t, {"call", "code", "from", "count"});
   const auto name = f.string(t, "call");
   if (!name) f.fail(t, "'call' is missing");
-  const auto known = std::find_if(calls.begin(), calls.end(), [&](Call c) {
-    return kCallNames[static_cast<size_t>(c)] == *name;
-  });
+  const auto known =
+      std::find_if(calls.begin(), calls.end(), [&](Call c) { return kCallNames[static_cast<size_t>(c)] == *name; });
   if (known == calls.end()) {
-    f.fail(node_of(t, "call"), "'" + *name + "' is not a call of " + std::string(where) + " (" +
-                                   call_list(calls) + ")");
+    f.fail(node_of(t, "call"),
+           "'" + *name + "' is not a call of " + std::string(where) + " (" + call_list(calls) + ")");
   }
   Fault fault{};
   fault.call = *known;
@@ -57,8 +54,7 @@ Fault load_fault(const config::File& f, const toml::table& t, std::span<const Ca
   return fault;
 }
 
-void load_input(const config::File& f, const toml::table& t, Unit& unit,
-                std::array<bool, kInputs>& seen) {
+void load_input(const config::File& f, const toml::table& t, Unit& unit, std::array<bool, kInputs>& seen) {
   f.only_keys(t, {"ch", "dc", "sine", "noise"});
   const auto ch = static_cast<size_t>(required_integer(f, t, "ch", 0, kInputs - 1));
   if (seen[ch]) f.fail(node_of(t, "ch"), "input " + std::to_string(ch) + " is set twice");
@@ -78,8 +74,7 @@ void load_input(const config::File& f, const toml::table& t, Unit& unit,
   }
 }
 
-void load_output(const config::File& f, const toml::table& t, Unit& unit,
-                 std::array<bool, kOutputs>& seen) {
+void load_output(const config::File& f, const toml::table& t, Unit& unit, std::array<bool, kOutputs>& seen) {
   f.only_keys(t, {"ch", "code"});
   const auto ch = static_cast<size_t>(required_integer(f, t, "ch", 0, kOutputs - 1));
   if (seen[ch]) f.fail(node_of(t, "ch"), "output " + std::to_string(ch) + " is set twice");
@@ -91,8 +86,7 @@ void load_output(const config::File& f, const toml::table& t, Unit& unit,
 
 Unit load_unit(const config::File& f, const toml::table& t, const Family& family) {
   if (family.inputs > 0) {
-    f.only_keys(t, {"rotsw", "firmware", "din", "dout", "code", "speed", "average", "input",
-                    "fault"});
+    f.only_keys(t, {"rotsw", "firmware", "din", "dout", "code", "speed", "average", "input", "fault"});
   } else {
     f.only_keys(t, {"rotsw", "firmware", "din", "dout", "code", "output", "fault"});
   }
@@ -239,8 +233,8 @@ int32_t open_driver(Library& lib) {
   }
   ++lib.opens;
   for (const Fault& f : setup.faults) {
-    const bool armed = f.call == Call::OpenDriver && lib.opens >= f.from &&
-                       (f.count == 0 || lib.opens - f.from < f.count);
+    const bool armed =
+        f.call == Call::OpenDriver && lib.opens >= f.from && (f.count == 0 || lib.opens - f.from < f.count);
     if (armed) return f.code;
   }
   lib.setup = std::move(setup);

@@ -37,6 +37,7 @@ constexpr int32_t kBadParameter = -40;  // channel count, buffer, code, speed, c
 constexpr int32_t kBadUnitFile = -60;   // unit file unusable: the units cannot be set up
 
 // Every call of both libraries; counters and fault entries are indexed by it.
+// clang-format off
 enum class Call : uint8_t {
   OpenDriver, CloseDriver, Get_Libver, Get_Firmver, Get_Din, Get_DoutMon, Set_Dout,
   Set_AdCode, Set_ScanSpeed, Set_MultiScan, Get_AdValue, Set_DaCode, Set_DaValue, Get_DaValue,
@@ -47,6 +48,7 @@ constexpr std::array<std::string_view, kCalls> kCallNames = {
     "Get_DoutMon", "Set_Dout", "Set_AdCode", "Set_ScanSpeed", "Set_MultiScan",
     "Get_AdValue", "Set_DaCode", "Set_DaValue", "Get_DaValue",
 };
+// clang-format on
 
 constexpr int kInputs = 8;   // A/D inputs of a QAI8
 constexpr int kOutputs = 4;  // D/A outputs of a QAO4
@@ -97,6 +99,7 @@ struct Clock {
 };
 
 // What sets one library apart.
+// clang-format off
 struct Family {
   const char* name;                // "qai8_2k": start of its lines on stderr
   const char* env;                 // variable naming the unit file
@@ -107,6 +110,7 @@ struct Family {
   const char* firmware;            // firmware text of a unit that names none
   void (*default_unit)(Unit&);     // unit 0 without a file
 };
+// clang-format on
 
 // Everything OpenDriver sets up.
 struct Setup {
@@ -124,8 +128,8 @@ struct Library {
   std::mutex lock;
   bool open = false;
   Setup setup;
-  uint64_t noise = 1;  // noise generator state
-  Counters calls{};    // library calls since the last OpenDriver
+  uint64_t noise = 1;     // noise generator state
+  Counters calls{};       // library calls since the last OpenDriver
   std::string open_path;  // unit file of the OpenDriver calls counted in opens
   uint64_t opens = 0;
 };

@@ -21,7 +21,7 @@ namespace {
 // The fuzzer's bytes, read front to back; zeros once they run out.
 class Bytes {
  public:
-  Bytes(const uint8_t *data, size_t size) : data_(data), size_(size) {}
+  Bytes(const uint8_t* data, size_t size) : data_(data), size_(size) {}
   bool empty() const { return at_ >= size_; }
   uint8_t u8() { return at_ < size_ ? data_[at_++] : 0; }
   uint32_t u32() {
@@ -32,7 +32,7 @@ class Bytes {
   int32_t i32() { return static_cast<int32_t>(u32()); }
 
  private:
-  const uint8_t *data_;
+  const uint8_t* data_;
   size_t size_;
   size_t at_ = 0;
 };
@@ -40,7 +40,7 @@ class Bytes {
 // The self-test faults of a board: its store's size and faults, its clocks,
 // its memory count, status bits stuck set or clear. (The bench's interrupt
 // stays off: it would end the fuzzer.)
-void add_faults(Bytes &in, regio::BoardSetup &slot) {
+void add_faults(Bytes& in, regio::BoardSetup& slot) {
   const uint8_t faults = in.u8();
   if ((faults & 0x01) != 0) slot.fifo_samples = 2 + in.u32() % (regio::kMaxStoreSamples - 1);
   if ((faults & 0x02) != 0) {
@@ -63,14 +63,14 @@ void add_faults(Bytes &in, regio::BoardSetup &slot) {
   }
 }
 
-regio::BenchSetup bench_from(Bytes &in) {
+regio::BenchSetup bench_from(Bytes& in) {
   regio::BenchSetup bench;
   const uint8_t flags = in.u8();
   if ((flags & 0x01) != 0) bench.open_result = in.i32();
   if ((flags & 0x02) != 0) bench.close_result = in.i32();
   if ((flags & 0x04) != 0) bench.start_ms = in.u32();
   if ((flags & 0x08) != 0) bench.access_ns = 1 + in.u8();
-  for (regio::BoardSetup &slot : bench.slots) {
+  for (regio::BoardSetup& slot : bench.slots) {
     const uint8_t pick = in.u8();
     if (pick >= std::size(regio::kModels)) continue;  // an empty slot, most of the time
     slot.model = &regio::kModels[pick];
@@ -98,20 +98,20 @@ regio::BenchSetup bench_from(Bytes &in) {
 }
 
 // An I/O base: mostly one a slot would get, sometimes any value.
-int32_t io_base(Bytes &in) {
+int32_t io_base(Bytes& in) {
   const uint8_t pick = in.u8();
   if (pick < 0xC0) return 0xD000 + 0x100 * (pick % 8);
   return in.i32();
 }
 
-int32_t offset(Bytes &in) {
+int32_t offset(Bytes& in) {
   const uint8_t pick = in.u8();
   if (pick < 0xF0) return pick % 0x20;
   return in.i32();
 }
 
 // A block count: mostly small, sometimes negative or huge (with no buffer).
-int32_t count(Bytes &in, bool &null_buffer) {
+int32_t count(Bytes& in, bool& null_buffer) {
   const uint8_t pick = in.u8();
   null_buffer = pick >= 0xF0;
   if (null_buffer) return in.i32();
@@ -123,7 +123,7 @@ uint16_t g_words[4096];
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Bytes in(data, size);
   regio::use_bench_once(bench_from(in));
   int32_t table[REGIO_SLOTS];

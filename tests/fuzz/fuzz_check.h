@@ -20,8 +20,7 @@ void read_or_one_line_error(Read read) {
     read();
   } catch (const config::Error& e) {
     const std::string_view text = e.what();
-    if (!text.starts_with(std::string(kFileName) + ":") ||
-        text.find('\n') != std::string_view::npos) {
+    if (!text.starts_with(std::string(kFileName) + ":") || text.find('\n') != std::string_view::npos) {
       std::abort();
     }
   }

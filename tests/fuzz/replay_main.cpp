@@ -27,8 +27,7 @@ int main(int argc, char** argv) {
     std::sort(files.begin(), files.end());
     for (const fs::path& file : files) {
       std::ifstream in(file, std::ios::binary);
-      const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                       std::istreambuf_iterator<char>());
+      const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
       std::printf("%s\n", file.c_str());
       std::fflush(stdout);
       LLVMFuzzerTestOneInput(bytes.data(), bytes.size());

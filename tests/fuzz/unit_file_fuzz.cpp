@@ -13,12 +13,10 @@ namespace {
 using units::Call;
 
 // The parts of the two libraries' rows that the reader looks at.
-constexpr Call kQai8Calls[] = {Call::Get_Firmver,  Call::Get_Din,       Call::Get_DoutMon,
-                               Call::Set_Dout,     Call::Set_AdCode,    Call::Set_ScanSpeed,
-                               Call::Set_MultiScan, Call::Get_AdValue};
-constexpr Call kQao4Calls[] = {Call::Get_Firmver, Call::Get_Din,    Call::Get_DoutMon,
-                               Call::Set_Dout,    Call::Set_DaCode, Call::Set_DaValue,
-                               Call::Get_DaValue};
+constexpr Call kQai8Calls[] = {Call::Get_Firmver, Call::Get_Din,       Call::Get_DoutMon,   Call::Set_Dout,
+                               Call::Set_AdCode,  Call::Set_ScanSpeed, Call::Set_MultiScan, Call::Get_AdValue};
+constexpr Call kQao4Calls[] = {Call::Get_Firmver, Call::Get_Din,     Call::Get_DoutMon, Call::Set_Dout,
+                               Call::Set_DaCode,  Call::Set_DaValue, Call::Get_DaValue};
 void no_default(units::Unit&) {}
 const units::Family kFamilies[] = {
     {"qai8_2k", "QAI8_UNITS", kQai8Calls, units::kInputs, 0, "1.00", "1.02", no_default},

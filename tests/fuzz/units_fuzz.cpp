@@ -16,7 +16,7 @@ namespace {
 
 class Bytes {
  public:
-  Bytes(const uint8_t *data, size_t size) : data_(data), size_(size) {}
+  Bytes(const uint8_t* data, size_t size) : data_(data), size_(size) {}
   bool empty() const { return at_ >= size_; }
   uint8_t u8() { return at_ < size_ ? data_[at_++] : 0; }
   int32_t i32() {
@@ -31,7 +31,7 @@ class Bytes {
   }
 
  private:
-  const uint8_t *data_;
+  const uint8_t* data_;
   size_t size_;
   size_t at_ = 0;
 };
@@ -41,18 +41,18 @@ int16_t g_codes[16];
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
   unsetenv("QAI8_UNITS");
   unsetenv("QAO4_UNITS");
   return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Bytes in(data, size);
   for (int calls = 0; calls < 1024 && !in.empty(); ++calls) {
     const bool null_buffer = (in.u8() & 0x0F) == 0;
-    char *text = null_buffer ? nullptr : g_text;
-    int16_t *codes = null_buffer ? nullptr : g_codes;
+    char* text = null_buffer ? nullptr : g_text;
+    int16_t* codes = null_buffer ? nullptr : g_codes;
     // buffer lengths within the buffers unless negative or zero
     const int32_t len = in.arg() % static_cast<int32_t>(sizeof g_text);
     switch (in.u8() % 21) {

@@ -10,13 +10,14 @@
 namespace {
 
 struct Case {
-    const char* platform;
-    const char* display;
-    const char* wayland;
-    bool xConnects;
-    const char* missing;
+  const char* platform;
+  const char* display;
+  const char* wayland;
+  bool x_connects;
+  const char* missing;
 };
 
+// clang-format off
 const Case kCases[] = {
     // platform                      DISPLAY           WAYLAND     X answers  missing
     {"",                              "",               "",          true,  "DISPLAY is not set"},
@@ -33,31 +34,32 @@ const Case kCases[] = {
     {"offscreen:fontengine=freetype", "",               "",          false, ""},
     {"minimal",                       "",               "",          false, ""},
 };
+// clang-format on
 
 TEST(Display, MissingDisplayByPlatformAndEnvironment) {
-    for (const Case& c : kCases) {
-        std::string asked;
-        const std::string missing = panels::MissingDisplay(c.platform, c.display, c.wayland, [&](std::string_view d) {
-            asked = d;
-            return c.xConnects;
-        });
-        EXPECT_EQ(missing, c.missing) << "platform '" << c.platform << "' DISPLAY '" << c.display << "'";
-        if (!asked.empty()) {
-            EXPECT_EQ(asked, c.display);
-        }
+  for (const Case& c : kCases) {
+    std::string asked;
+    const std::string missing = panels::missing_display(c.platform, c.display, c.wayland, [&](std::string_view d) {
+      asked = d;
+      return c.x_connects;
+    });
+    EXPECT_EQ(missing, c.missing) << "platform '" << c.platform << "' DISPLAY '" << c.display << "'";
+    if (!asked.empty()) {
+      EXPECT_EQ(asked, c.display);
     }
+  }
 }
 
 TEST(Display, PanelsWithoutADisplayEndWithOneLine) {
-    for (const char* panel : {"qai_panel", "qao_panel"}) {
-        const auto r = testing_support::run({.program = panel, .trace = false,
-                                             .env = {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="}});
-        EXPECT_EQ(r.err, std::string(panel) +
-                             ": needs a desktop or a virtual display (DISPLAY is not set): start it in a desktop "
-                             "session, or under a virtual display with xvfb-run -a (Debian package xvfb)\n");
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.status, 1) << panel;
-    }
+  for (const char* panel : {"qai_panel", "qao_panel"}) {
+    const auto r = testing_support::run(
+        {.program = panel, .trace = false, .env = {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="}});
+    EXPECT_EQ(r.err, std::string(panel) +
+                         ": needs a desktop or a virtual display (DISPLAY is not set): start it in a desktop "
+                         "session, or under a virtual display with xvfb-run -a (Debian package xvfb)\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.status, 1) << panel;
+  }
 }
 
 }  // namespace

@@ -24,36 +24,36 @@ constexpr const char* kBlock =
 constexpr std::size_t kUncapped = std::size_t{1} << 30;
 
 class NullPort : public DialogPort {
-public:
-    std::string Text(int) const override { return {}; }
-    void SetText(int, std::string_view) override {}
-    bool IsChecked(int) const override { return false; }
-    void Repaint() override {}
-    void AppendText(int, std::string_view text) override { benchmark::DoNotOptimize(text.data()); }
-    void RemoveLeadingLines(int, long) override {}
-    bool EditedByUser(int) const override { return false; }
-    void SelectEnd(int) override {}
+ public:
+  std::string text(int) const override { return {}; }
+  void set_text(int, std::string_view) override {}
+  bool is_checked(int) const override { return false; }
+  void repaint_indicators() override {}
+  void append_text(int, std::string_view text) override { benchmark::DoNotOptimize(text.data()); }
+  void remove_leading_lines(int, long) override {}
+  bool edited_by_user(int) const override { return false; }
+  void select_end(int) override {}
 };
 
 void BM_AppendLog(benchmark::State& state) {
-    NullPort port;
-    MessageLog log(port, ctl::kLog, kUncapped);
-    for (int64_t i = 0; i < state.range(0); ++i) log.Append(kBlock);
-    for (auto _ : state) log.Append(kBlock);
-    state.counters["blocks"] = static_cast<double>(log.Blocks());
+  NullPort port;
+  MessageLog log(port, ctl::kLog, kUncapped);
+  for (int64_t i = 0; i < state.range(0); ++i) log.append(kBlock);
+  for (auto _ : state) log.append(kBlock);
+  state.counters["blocks"] = static_cast<double>(log.blocks());
 }
 BENCHMARK(BM_AppendLog)->Arg(10)->Arg(100000)->Iterations(20000);
 
 // The log box of the real dialog, shown; the whole append as the handler
 // makes it (insert at the end, caret to the end, scrolled into view).
 void BM_AppendLogBox(benchmark::State& state) {
-    PanelWindow window(kQaiTemplate);
-    window.show();
-    MessageLog log(window, ctl::kLog, state.range(1) != 0 ? MessageLog::kDefaultCapacity : kUncapped);
-    for (int64_t i = 0; i < state.range(0); ++i) log.Append(kBlock);
-    QApplication::processEvents();
-    for (auto _ : state) log.Append(kBlock);
-    state.counters["blocks"] = static_cast<double>(log.Blocks());
+  PanelWindow window(kQaiTemplate);
+  window.show();
+  MessageLog log(window, ctl::kLog, state.range(1) != 0 ? MessageLog::kDefaultCapacity : kUncapped);
+  for (int64_t i = 0; i < state.range(0); ++i) log.append(kBlock);
+  QApplication::processEvents();
+  for (auto _ : state) log.append(kBlock);
+  state.counters["blocks"] = static_cast<double>(log.blocks());
 }
 // blocks in the log before, capped at 1 MiB (1) or not (0)
 // Fixed iterations: the log is filled once per case, and the small log
@@ -69,11 +69,11 @@ BENCHMARK(BM_AppendLogBox)
 }  // namespace panels
 
 int main(int argc, char** argv) {
-    // The figures are those of the offscreen platform, which needs no display.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+  // The figures are those of the offscreen platform, which needs no display.
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
 }

@@ -12,12 +12,12 @@ namespace {
 enum class Panel { Qai, Qao };
 
 struct BlockCase {
-    const char* name;
-    Panel panel;
-    int id;
-    const char* function;  // the call the button makes, without the prefix
-    int32_t result;        // what that call returns
-    const char* block;     // the log after the press: the block and its empty line
+  const char* name;
+  Panel panel;
+  int id;
+  const char* function;  // the call the button makes, without the prefix
+  int32_t result;        // what that call returns
+  const char* block;     // the log after the press: the block and its empty line
 };
 
 // Unit number 0; A/D codes 1, -1, 0, 100, 0x7FFF, 0x8000, 255, 10; D/A
@@ -148,35 +148,35 @@ const BlockCase kBlocks[] = {
      "Ｄ／Ａ読み取り 複数ＣＨ・・・\r\n　関数呼び出し：ret = Qao4_Get_DaValue(RotSw, CH, DaVal)\r\n　読み取り失敗：-21： デバイスが見つからない（本機ユニットを認識できない）\r\n\r\n"},
 };
 
-std::unique_ptr<PanelHandlers> MakePanel(Panel panel, FakePort& port) {
-    std::unique_ptr<PanelHandlers> handlers;
-    if (panel == Panel::Qai) {
-        handlers = std::make_unique<QaiPanel>(port, kFakeQai8, [](const std::string&) {});
-    } else {
-        handlers = std::make_unique<QaoPanel>(port, kFakeQao4, [](const std::string&) {});
-    }
-    port.panel = handlers.get();
-    handlers->Start();
-    return handlers;
+std::unique_ptr<PanelHandlers> make_panel(Panel panel, FakePort& port) {
+  std::unique_ptr<PanelHandlers> handlers;
+  if (panel == Panel::Qai) {
+    handlers = std::make_unique<QaiPanel>(port, kFakeQai8, [](const std::string&) {});
+  } else {
+    handlers = std::make_unique<QaoPanel>(port, kFakeQao4, [](const std::string&) {});
+  }
+  port.panel = handlers.get();
+  handlers->start();
+  return handlers;
 }
 
 TEST(OperationBlocks, EveryButtonSucceedingAndFailing) {
-    for (const BlockCase& c : kBlocks) {
-        Fake() = {};
-        const int16_t ad[8] = {1, -1, 0, 100, 0x7FFF, -32768, 255, 10};
-        std::copy(ad, ad + 8, Fake().ad);
-        const int16_t da[4] = {100, -100, 0, -1};
-        std::copy(da, da + 4, Fake().da);
-        Fake().results[c.function] = c.result;
+  for (const BlockCase& c : kBlocks) {
+    fake() = {};
+    const int16_t ad[8] = {1, -1, 0, 100, 0x7FFF, -32768, 255, 10};
+    std::copy(ad, ad + 8, fake().ad);
+    const int16_t da[4] = {100, -100, 0, -1};
+    std::copy(da, da + 4, fake().da);
+    fake().results[c.function] = c.result;
 
-        FakePort port;
-        auto panel = MakePanel(c.panel, port);
-        panel->Command(c.id);
+    FakePort port;
+    auto panel = make_panel(c.panel, port);
+    panel->command(c.id);
 
-        EXPECT_EQ(port.Text(ctl::kLog), c.block) << c.name;
-        ASSERT_EQ(Fake().calls.size(), 1u) << c.name << ": one library call per press";
-        EXPECT_EQ(Fake().calls[0].function, c.function) << c.name;
-    }
+    EXPECT_EQ(port.text(ctl::kLog), c.block) << c.name;
+    ASSERT_EQ(fake().calls.size(), 1u) << c.name << ": one library call per press";
+    EXPECT_EQ(fake().calls[0].function, c.function) << c.name;
+  }
 }
 
 }  // namespace

@@ -18,7 +18,7 @@
 #include <stdexcept>
 #include <system_error>
 
-extern char **environ;
+extern char** environ;
 
 namespace testing_support {
 
@@ -38,16 +38,16 @@ class ScratchDir {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
   }
-  ScratchDir(const ScratchDir &) = delete;
-  ScratchDir &operator=(const ScratchDir &) = delete;
-  const std::string &path() const { return path_; }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  const std::string& path() const { return path_; }
 
  private:
   std::string path_;
   pid_t owner_ = getpid();
 };
 
-std::string slurp(const std::string &path) {
+std::string slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
@@ -62,7 +62,7 @@ int unique() {
 // Waits for the child; past the deadline it is killed and the run fails.
 // A pidfd lets poll() wake at the child's exit; without one (old kernels)
 // the wait polls every few milliseconds.
-int wait_with_deadline(pid_t pid, std::chrono::milliseconds deadline, const std::string &program) {
+int wait_with_deadline(pid_t pid, std::chrono::milliseconds deadline, const std::string& program) {
   using std::chrono::steady_clock;
   const steady_clock::time_point end = steady_clock::now() + deadline;
   const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
@@ -95,20 +95,20 @@ int wait_with_deadline(pid_t pid, std::chrono::milliseconds deadline, const std:
 
 }  // namespace
 
-std::string program_path(const std::string &program) { return std::string(DAQ_BIN_DIR) + "/" + program; }
+std::string program_path(const std::string& program) { return std::string(DAQ_BIN_DIR) + "/" + program; }
 
-const std::string &scratch_dir() {
+const std::string& scratch_dir() {
   static const ScratchDir dir;
   return dir.path();
 }
 
-std::string scratch_file(const std::string &name, const std::string &text) {
+std::string scratch_file(const std::string& name, const std::string& text) {
   const std::string path = scratch_dir() + "/" + name;
   std::ofstream(path, std::ios::binary) << text;
   return path;
 }
 
-Run run(const Launch &launch) {
+Run run(const Launch& launch) {
   const std::string tag = std::to_string(getpid()) + "-" + std::to_string(unique());
   const std::string in_path = scratch_file("stdin-" + tag, launch.keys);
   const std::string out_path = scratch_dir() + "/stdout-" + tag;
@@ -116,15 +116,15 @@ Run run(const Launch &launch) {
   const std::string trace_path = scratch_dir() + "/trace-" + tag;
 
   std::vector<std::string> env;
-  auto overridden = [&](const char *entry) {
+  auto overridden = [&](const char* entry) {
     if (std::strncmp(entry, "REGIO_", 6) == 0) return true;
-    for (const auto &own : launch.env) {
+    for (const auto& own : launch.env) {
       const size_t name = own.find('=') + 1;
       if (std::strncmp(entry, own.c_str(), name) == 0) return true;
     }
     return false;
   };
-  for (char **e = environ; *e != nullptr; ++e) {
+  for (char** e = environ; *e != nullptr; ++e) {
     if (!overridden(*e)) env.emplace_back(*e);
   }
   if (launch.bench) env.push_back("REGIO_BENCH=" + scratch_file("bench-" + tag + ".toml", *launch.bench));
@@ -133,10 +133,10 @@ Run run(const Launch &launch) {
 
   std::vector<std::string> argv_text{launch.program};
   argv_text.insert(argv_text.end(), launch.args.begin(), launch.args.end());
-  std::vector<char *> argv, envp;
-  for (auto &a : argv_text) argv.push_back(a.data());
+  std::vector<char*> argv, envp;
+  for (auto& a : argv_text) argv.push_back(a.data());
   argv.push_back(nullptr);
-  for (auto &e : env) envp.push_back(e.data());
+  for (auto& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
 
   posix_spawn_file_actions_t files;
@@ -151,7 +151,7 @@ Run run(const Launch &launch) {
   const int rc = posix_spawn(&pid, path.c_str(), &files, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&files);
   const auto remove_files = [&] {
-    for (const auto &p : {in_path, out_path, err_path, trace_path}) unlink(p.c_str());
+    for (const auto& p : {in_path, out_path, err_path, trace_path}) unlink(p.c_str());
   };
   if (rc != 0) {
     remove_files();
@@ -174,7 +174,7 @@ Run run(const Launch &launch) {
   return result;
 }
 
-std::vector<std::string> trace_lines(const std::string &trace, const std::string &prefix) {
+std::vector<std::string> trace_lines(const std::string& trace, const std::string& prefix) {
   std::vector<std::string> lines;
   std::istringstream in(trace);
   for (std::string line; std::getline(in, line);) {
@@ -186,7 +186,7 @@ std::vector<std::string> trace_lines(const std::string &trace, const std::string
 namespace {
 
 // The repeat count of a folded line, which loses its " [x N]"; 1 when none.
-size_t fold_count(std::string &line) {
+size_t fold_count(std::string& line) {
   const size_t at = line.rfind(" [x ");
   if (at == std::string::npos || line.back() != ']') return 1;
   const size_t n = std::stoul(line.substr(at + 4));
@@ -196,7 +196,7 @@ size_t fold_count(std::string &line) {
 
 }  // namespace
 
-std::vector<std::string> trace_calls(const std::string &trace, size_t limit) {
+std::vector<std::string> trace_calls(const std::string& trace, size_t limit) {
   std::vector<std::string> calls;
   std::vector<std::string> group;
   bool in_group = false;

@@ -17,10 +17,10 @@ struct Run {
 };
 
 struct Launch {
-  std::string program;                 // file name in the build's bin/, or a path with a '/'
-  std::vector<std::string> args = {};  // arguments after the program name
+  std::string program;                    // file name in the build's bin/, or a path with a '/'
+  std::vector<std::string> args = {};     // arguments after the program name
   std::optional<std::string> bench = {};  // bench file text; none: the default bench
-  std::string keys = {};               // standard input
+  std::string keys = {};                  // standard input
   bool trace = true;
   std::vector<std::string> env = {};  // NAME=value entries added to the environment
   std::string cwd = {};               // working directory; empty: the test's own
@@ -29,25 +29,25 @@ struct Launch {
   std::chrono::milliseconds deadline = std::chrono::minutes(10);
 };
 
-Run run(const Launch &launch);
+Run run(const Launch& launch);
 
 // A program's executable in the build tree.
-std::string program_path(const std::string &program);
+std::string program_path(const std::string& program);
 
 // The test process's scratch folder in the temporary directory ($TMPDIR or
 // /tmp); it is removed with everything in it when the process exits.
-const std::string &scratch_dir();
+const std::string& scratch_dir();
 
 // A scratch file that lives as long as the test process.
-std::string scratch_file(const std::string &name, const std::string &text);
+std::string scratch_file(const std::string& name, const std::string& text);
 
 // The trace lines that match a prefix, in order (for register sequences).
-std::vector<std::string> trace_lines(const std::string &trace, const std::string &prefix = "");
+std::vector<std::string> trace_lines(const std::string& trace, const std::string& prefix = "");
 
 // The trace with its folds undone: one line per call, a line "... [x N]"
 // as N lines, a group "{ ... } [x N]" as N copies of its lines. A FIFO read
 // of a group keeps its "first .. last" values on every copy. At most `limit`
 // calls (a drained board memory is millions of them).
-std::vector<std::string> trace_calls(const std::string &trace, size_t limit = 100'000'000);
+std::vector<std::string> trace_calls(const std::string& trace, size_t limit = 100'000'000);
 
 }  // namespace testing_support

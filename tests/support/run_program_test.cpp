@@ -16,10 +16,9 @@ using testing_support::run;
 
 TEST(RunProgram, KillsAChildPastItsDeadline) {
   try {
-    run(Launch{.program = "/bin/sleep", .args = {"1000"}, .trace = false,
-               .deadline = std::chrono::milliseconds(100)});
+    run(Launch{.program = "/bin/sleep", .args = {"1000"}, .trace = false, .deadline = std::chrono::milliseconds(100)});
     FAIL() << "no exception";
-  } catch (const std::runtime_error &e) {
+  } catch (const std::runtime_error& e) {
     EXPECT_EQ(std::string(e.what()), "/bin/sleep was still running after 1 s and was killed (a hang?)");
   }
 }

@@ -22,15 +22,15 @@ namespace {
 
 // The programs that end in a verdict, in the order `--all` runs them.
 constexpr const char* kPrograms[] = {
-    "hm236diag", "vx420diag",  "vx414diag", "vx424diag", "hm230diag", "vx412diag", "vx418diag",
+    "hm236diag",  "vx420diag", "vx414diag", "vx424diag", "hm230diag", "vx412diag", "vx418diag",
     "vx424bdiag", "vx416diag", "hm232diag", "hm234diag", "vx410diag", "vx422diag", "dx510diag",
 };
 
 struct Outcome {
   std::string program;
   verdict::Report report;
-  int status = 0;     // the program's exit status, 128 + signal when it died of one
-  int code = 2;       // the verdict
+  int status = 0;       // the program's exit status, 128 + signal when it died of one
+  int code = 2;         // the verdict
   bool absent = false;  // --all: no board of this program's model
 };
 
@@ -84,7 +84,7 @@ const char* result_text(verdict::Result r) {
 }
 
 const char* code_text(int code) {
-  return code == 0 ? "PASS: every check of every board normal"
+  return code == 0   ? "PASS: every check of every board normal"
          : code == 1 ? "FAIL: a check abnormal"
                      : "ERROR: the boards could not be checked";
 }
@@ -92,11 +92,18 @@ const char* code_text(int code) {
 void summary(const Outcome& o) {
   std::printf("\n---- %s: %s\n", o.program.c_str(), o.absent ? "no board of this model" : code_text(o.code));
   if (!o.report.boards.empty()) {
-    std::printf("%-5s  %-12s  %-30s  %-16s  %-16s  %s\n", "board", "model", "check", "value", "expected", "result");
+    // The model column only for programs that serve two models.
+    const bool models = std::any_of(o.report.boards.begin(), o.report.boards.end(),
+                                    [](const verdict::Board& b) { return !b.model.empty(); });
+    std::printf("%-5s  ", "board");
+    if (models) std::printf("%-12s  ", "model");
+    std::printf("%-30s  %-16s  %-16s  %s\n", "check", "value", "expected", "result");
     for (const verdict::Board& b : o.report.boards) {
       for (const verdict::Check& c : b.checks) {
-        std::printf("%-5d  %-12s  %-30s  %-16s  %-16s  %s\n", b.number, b.model.c_str(), c.name.c_str(),
-                    c.value.c_str(), c.expected.c_str(), result_text(c.result));
+        std::printf("%-5d  ", b.number);
+        if (models) std::printf("%-12s  ", b.model.c_str());
+        std::printf("%-30s  %-16s  %-16s  %s\n", c.name.c_str(), c.value.c_str(), c.expected.c_str(),
+                    result_text(c.result));
       }
     }
   }
@@ -133,11 +140,12 @@ bool write_junit(const std::string& path, const std::vector<Outcome>& outcomes) 
       for (const verdict::Check& c : b.checks) {
         if (c.result == verdict::Result::Info) continue;
         ++tests;
-        cases += "    <testcase classname=\"" + xml(o.program) + ".board" + std::to_string(b.number) +
-                 "\" name=\"" + xml(c.name) + "\">";
+        cases += "    <testcase classname=\"" + xml(o.program) + ".board" + std::to_string(b.number) + "\" name=\"" +
+                 xml(c.name) + "\">";
         if (c.result == verdict::Result::Abnormal) {
           ++failures;
-          cases += "<failure message=\"" + xml(c.label + ": " + c.value + (c.expected.empty() ? "" : ", expected " + c.expected)) + "\"/>";
+          cases += "<failure message=\"" +
+                   xml(c.label + ": " + c.value + (c.expected.empty() ? "" : ", expected " + c.expected)) + "\"/>";
         }
         cases += "</testcase>\n";
       }
@@ -171,8 +179,9 @@ Outcome check(const std::vector<std::string>& argv) {
 }
 
 int usage() {
-  std::fprintf(stderr, "usage: daq_check [--junit FILE] PROGRAM [ARGS...]\n"
-                       "       daq_check [--junit FILE] --all BIN_DIR\n");
+  std::fprintf(stderr,
+               "usage: daq_check [--junit FILE] PROGRAM [ARGS...]\n"
+               "       daq_check [--junit FILE] --all BIN_DIR\n");
   return 2;
 }
 

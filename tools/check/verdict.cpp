@@ -43,8 +43,8 @@ struct DxStatus {
   std::string_view expected;
 };
 constexpr DxStatus kDxStatus[] = {
-    {"リセット時のステータス", "06"},          {"サンプリングスタート時のステータス", "47"},
-    {"サンプリング終了時のステータス", "c7"},  {"終了フラグクリア時のステータス", "07"},
+    {"リセット時のステータス", "06"},         {"サンプリングスタート時のステータス", "47"},
+    {"サンプリング終了時のステータス", "c7"}, {"終了フラグクリア時のステータス", "07"},
     {"ＦＩＦＯクリア時のステータス", "06"},
 };
 
@@ -149,8 +149,8 @@ class Reader {
       case kIdMatch: add({"board ID", "ボードID", m[1].str(), "", Result::Normal}); break;
       case kIdMismatch:
         add({"board ID", "ボードID", m[1].str(), "", Result::Abnormal});
-        report_.problems.push_back("board " + std::to_string(board().number) + ": board ID " +
-                                   m[1].str() + " is not this program's board");
+        report_.problems.push_back("board " + std::to_string(board().number) + ": board ID " + m[1].str() +
+                                   " is not this program's board");
         break;
       case kClock: {
         const bool normal = m[4].str().rfind("正常", 0) == 0;
@@ -186,9 +186,7 @@ class Reader {
       }
       case kFinalFlags: add({"flags at the end", "フラグ", m[1].str(), "", Result::Info}); break;
       case kNotFound: report_.problems.push_back("no " + m[1].str() + " board found"); break;
-      case kDriverError:
-        report_.problems.push_back(m[1].str() + " failed with code " + m[2].str());
-        break;
+      case kDriverError: report_.problems.push_back(m[1].str() + " failed with code " + m[2].str()); break;
       case kTokens: break;
     }
   }

@@ -20,8 +20,8 @@ struct Check {
 };
 
 struct Board {
-  int number = 0;       // as the program counts them, from 1
-  std::string model;    // twin-model programs: the model found; else empty
+  int number = 0;     // as the program counts them, from 1
+  std::string model;  // twin-model programs: the model found; else empty
   std::vector<Check> checks;
 };
 

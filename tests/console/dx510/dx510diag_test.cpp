@@ -15,7 +15,8 @@ using testing_support::trace_calls;
 using testing_support::trace_lines;
 
 const std::string kFoundOne = "DX-510を1枚検出しました。\n\n";
-const std::string kBoard1 = "1番目に検出されたボードのチェックをします。\nボードID(2bH)は正常で、ボード番号設定は(0)です。\n";
+const std::string kBoard1 =
+    "1番目に検出されたボードのチェックをします。\nボードID(2bH)は正常で、ボード番号設定は(0)です。\n";
 
 const std::string kStatusesNormal =
     "リセット時のステータス(06H)は正常です。\n"
@@ -32,11 +33,9 @@ const std::string kCountNormal =
     "ｶｳﾝﾀ値(511)を確認します。\n"
     "ｶｳﾝﾀ値は (511) 正常です。\n";
 
-std::string one_board(const std::string &reads = "") {
-  return "[[board]]\nslot = 0\nmodel = \"DX-510\"\n" + reads;
-}
+std::string one_board(const std::string& reads = "") { return "[[board]]\nslot = 0\nmodel = \"DX-510\"\n" + reads; }
 
-std::string read_rule(int offset, const std::string &rest) {
+std::string read_rule(int offset, const std::string& rest) {
   char head[64];
   std::snprintf(head, sizeof head, "[[board.read]]\noffset = 0x%02x\n", offset);
   return head + rest;
@@ -44,16 +43,17 @@ std::string read_rule(int offset, const std::string &rest) {
 
 TEST(Dx510diag, TwoHealthyBoardsAreNormalThroughout) {
   const auto r = run({.program = "dx510diag"});
-  EXPECT_EQ(r.out, "DX-510を2枚検出しました。\n\n" + kBoard1 + kStatusesNormal + kCountNormal + "\n" +
-                       "2番目に検出されたボードのチェックをします。\nボードID(2bH)は正常で、ボード番号設定は(0)です。\n" +
-                       kStatusesNormal + kCountNormal + "\n");
+  EXPECT_EQ(r.out,
+            "DX-510を2枚検出しました。\n\n" + kBoard1 + kStatusesNormal + kCountNormal + "\n" +
+                "2番目に検出されたボードのチェックをします。\nボードID(2bH)は正常で、ボード番号設定は(0)です。\n" +
+                kStatusesNormal + kCountNormal + "\n");
   EXPECT_EQ(r.status, 255);
   EXPECT_EQ(r.err, "");
 }
 
 // The trace of one board's accesses, one line per access (folded runs
 // unfolded) and read results left out.
-std::vector<std::string> accesses(const std::string &trace) {
+std::vector<std::string> accesses(const std::string& trace) {
   std::vector<std::string> out;
   for (std::string line : trace_calls(trace)) {
     if (line.rfind("ReadWord(", 0) == 0) line.erase(line.find(" = "));
@@ -77,21 +77,20 @@ std::string W(int offset, int value) {
 
 TEST(Dx510diag, RegisterAccessesOfOneBoardInTheirOrder) {
   std::vector<std::string> expected = {
-      R(0x1E), R(0x08),  // board ID, board number switch
-      R(0x18),           // reset status
-      W(0x1E, 1), W(0x0C, 0x10), W(0x0C, 0), W(0x10, 0x80), W(0x12, 1), R(0x10), R(0x10),
-      R(0x18),           // sampling start status
-      R(0x1E), W(0x1E, 1), W(0x0C, 0x10), W(0x0C, 0), W(0x0E, 5), W(0x0E, 0), W(0x10, 0x80), W(0x12, 3),
-      R(0x18),           // sampling end status
-      W(0x18, 0xC0), R(0x18),
-      W(0x18, 1), R(0x18),
-      R(0x1E), W(0x1E, 1), W(0x0C, 0xFFFF), W(0x0C, 0xFFFF), W(0x0E, 0xFFFF), W(0x0E, 0xFFFF),
-      W(0x10, 0x80), W(0x12, 3),
+      R(0x1E),         R(0x08),  // board ID, board number switch
+      R(0x18),                   // reset status
+      W(0x1E, 1),      W(0x0C, 0x10),   W(0x0C, 0),      W(0x10, 0x80), W(0x12, 1), R(0x10),    R(0x10),
+      R(0x18),  // sampling start status
+      R(0x1E),         W(0x1E, 1),      W(0x0C, 0x10),   W(0x0C, 0),    W(0x0E, 5), W(0x0E, 0), W(0x10, 0x80),
+      W(0x12, 3),
+      R(0x18),  // sampling end status
+      W(0x18, 0xC0),   R(0x18),         W(0x18, 1),      R(0x18),       R(0x1E),    W(0x1E, 1), W(0x0C, 0xFFFF),
+      W(0x0C, 0xFFFF), W(0x0E, 0xFFFF), W(0x0E, 0xFFFF), W(0x10, 0x80), W(0x12, 3),
   };
   for (int pass = 0; pass <= 511; ++pass) {
     expected.push_back(R(0x18));
     if (pass == 511) expected.push_back(R(0x0E));  // the counter, where half full is seen
-    for (const std::string &w : {W(0x10, 0), W(0x12, 0), W(0x10, 0x80), W(0x12, 3)}) expected.push_back(w);
+    for (const std::string& w : {W(0x10, 0), W(0x12, 0), W(0x10, 0x80), W(0x12, 3)}) expected.push_back(w);
   }
   const auto r = run({.program = "dx510diag", .bench = one_board()});
   EXPECT_EQ(accesses(r.trace), expected);
@@ -99,7 +98,7 @@ TEST(Dx510diag, RegisterAccessesOfOneBoardInTheirOrder) {
 }
 
 struct Fault {
-  const char *what;
+  const char* what;
   std::string reads;  // [[board.read]] rules of the board
   std::string check;  // the board's output between the switch line and the frame's "\n"
 };
@@ -136,7 +135,7 @@ const Fault kFaults[] = {
 };
 
 TEST(Dx510diag, FaultsAreReportedAndTheCheckGoesOn) {
-  for (const Fault &f : kFaults) {
+  for (const Fault& f : kFaults) {
     const auto r = run({.program = "dx510diag", .bench = one_board(f.reads)});
     EXPECT_EQ(r.out, kFoundOne + kBoard1 + f.check + "\n") << f.what;
     EXPECT_EQ(r.status, 255) << f.what;
@@ -148,7 +147,7 @@ TEST(Dx510diag, FaultsAreReportedAndTheCheckGoesOn) {
 TEST(Dx510diag, NeverHalfFullEndsAfter32769Passes) {
   const auto r = run({.program = "dx510diag", .bench = one_board(read_rule(0x18, "after = 5\nvalue = 0xC7\n"))});
   size_t status_reads = 0, samplings = 0;
-  for (const std::string &a : accesses(r.trace)) {
+  for (const std::string& a : accesses(r.trace)) {
     status_reads += a == R(0x18);
     samplings += a == W(0x12, 3);
   }

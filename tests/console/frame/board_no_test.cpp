@@ -7,7 +7,7 @@
 namespace {
 
 struct Case {
-  const char *text;
+  const char* text;
   std::optional<int32_t> board_no;
 };
 
@@ -26,7 +26,7 @@ const Case kCases[] = {
     {"1 2", 1},
     {"2147483647", 2147483647},
     {"-2147483648", -2147483647 - 1},
-    {"2147483648", std::nullopt},            // beyond 32 bits: out of range
+    {"2147483648", std::nullopt},  // beyond 32 bits: out of range
     {"-2147483649", std::nullopt},
     {"99999999999999999999999", std::nullopt},
     {"", std::nullopt},
@@ -36,11 +36,11 @@ const Case kCases[] = {
     {"- 1", std::nullopt},
     {"+-1", std::nullopt},
     {"0x10", 0},
-    {"１", std::nullopt},                     // a full-width digit is no digit
+    {"１", std::nullopt},  // a full-width digit is no digit
 };
 
 TEST(BoardNo, LeadingDecimalIntegerOrNothing) {
-  for (const Case &c : kCases) {
+  for (const Case& c : kCases) {
     EXPECT_EQ(frame::parse_board_no(c.text), c.board_no) << "\"" << c.text << "\"";
   }
 }

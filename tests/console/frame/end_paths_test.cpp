@@ -16,13 +16,13 @@ using testing_support::run;
 using testing_support::trace_lines;
 
 // A self-test's stages on a healthy board of its model.
-std::string healthy(const char *program, const char *model) {
+std::string healthy(const char* program, const char* model) {
   return selftest_text::stages(selftest_text::healthy(program, model));
 }
 
 struct EndPath {
-  const char *what;
-  const char *program;
+  const char* what;
+  const char* program;
   std::vector<std::string> args;
   std::optional<std::string> bench;
   std::string out;
@@ -31,15 +31,15 @@ struct EndPath {
   std::string keys = {};
 };
 
-std::vector<std::string> control_calls(const std::string &trace) {
+std::vector<std::string> control_calls(const std::string& trace) {
   std::vector<std::string> calls;
-  for (const auto &line : trace_lines(trace)) {
+  for (const auto& line : trace_lines(trace)) {
     if (line.find("_Driver(") != std::string::npos) calls.push_back(line);
   }
   return calls;
 }
 
-const char *const kOpen2 = "Open_Driver() = 0 [0x10a 0x10a -1 -1 -1 -1 -1 -1]";
+const char* const kOpen2 = "Open_Driver() = 0 [0x10a 0x10a -1 -1 -1 -1 -1 -1]";
 
 const char kTwoVx424[] = R"(
 [[board]]
@@ -70,6 +70,7 @@ std::string vx424_stages() {
   return text + "\n調整を行う場合は\"C/c\"キーを、終了する場合は\"E/e\"キーを押して下さい。\n";
 }
 
+// clang-format off
 const EndPath kSingleBoard[] = {
     {"two arguments: usage, nothing opened", "vx424chk", {"1", "2"}, kTwoVx424,
      kTitle424 + "USAGE: vx424chk board_no\n", 255, {}},
@@ -135,6 +136,7 @@ model = "VX-424B"
 )", kTitle424 + "VX-424を1枚検出しました。\n" + vx424_stages(), 0,
      {"Open_Driver() = 0 [0x107 -1 -1 0x111 -1 0x10a -1 -1]", "Start_Driver(5, 2) = 0 io_base=0xd500"}, "E"},
 };
+// clang-format on
 
 const char kThreeVx424SecondBad[] = R"(
 [[board]]
@@ -161,6 +163,7 @@ const std::string kDx510Check =
     "ｶｳﾝﾀ値(511)を確認します。\n"
     "ｶｳﾝﾀ値は (511) 正常です。\n";
 
+// clang-format off
 const EndPath kBoardLoop[] = {
     {"Open_Driver fails", "vx424diag", {}, "[driver]\nopen = 12\n",
      kDiag424 + "Open_Driverでエラー(12)が発生しました。\n", 255, {"Open_Driver() = 12"}},
@@ -272,8 +275,9 @@ stop = 4
      {"Open_Driver() = 0 [0x111 -1 -1 -1 -1 -1 -1 -1]", "Start_Driver(0, 2) = 0 io_base=0xd000",
       "Stop_Driver(0xd000) = 4", "Close_Driver() = 0"}},
 };
+// clang-format on
 
-void check(const EndPath &c) {
+void check(const EndPath& c) {
   const auto r = run({.program = c.program, .args = c.args, .bench = c.bench, .keys = c.keys});
   EXPECT_EQ(r.out, c.out) << c.what;
   EXPECT_EQ(r.status, c.status) << c.what;
@@ -282,11 +286,11 @@ void check(const EndPath &c) {
 }
 
 TEST(SingleBoardForm, EndPaths) {
-  for (const EndPath &c : kSingleBoard) check(c);
+  for (const EndPath& c : kSingleBoard) check(c);
 }
 
 TEST(BoardLoopForm, EndPaths) {
-  for (const EndPath &c : kBoardLoop) check(c);
+  for (const EndPath& c : kBoardLoop) check(c);
 }
 
 }  // namespace

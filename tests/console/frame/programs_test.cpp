@@ -18,20 +18,20 @@ using testing_support::run;
 using testing_support::trace_lines;
 
 struct Program {
-  const char *name;
+  const char* name;
   int device_code;
-  std::vector<const char *> models;  // on its default bench, from slot 0 up
-  const char *out;                   // what the frame prints on that bench
+  std::vector<const char*> models;  // on its default bench, from slot 0 up
+  const char* out;                  // what the frame prints on that bench
   int status;
 };
 
 // Keys that take every single-board program from its first prompt to its end.
-constexpr const char *kKeysToEnd = "1E";
+constexpr const char* kKeysToEnd = "1E";
 
 // The frame's text of each board: the expected output cut before each board heading.
-std::vector<std::string> frame_parts(const std::string &out) {
+std::vector<std::string> frame_parts(const std::string& out) {
   std::vector<size_t> cuts{0};
-  for (const char *heading : {"枚目のボードのチェックをします。\n", "番目に検出されたボードのチェックをします。\n"}) {
+  for (const char* heading : {"枚目のボードのチェックをします。\n", "番目に検出されたボードのチェックをします。\n"}) {
     for (size_t at = out.find(heading); at != std::string::npos; at = out.find(heading, at + 1)) {
       size_t start = at;  // the board number before the heading's text
       while (start > 0 && out[start - 1] >= '0' && out[start - 1] <= '9') --start;
@@ -50,9 +50,9 @@ std::vector<std::string> frame_parts(const std::string &out) {
 
 // The frame's texts stand in the output in their order: the first at the
 // very start, each board's where its heading begins a line.
-void expect_frame_texts(const std::string &actual, const Program &p, const std::string &context) {
+void expect_frame_texts(const std::string& actual, const Program& p, const std::string& context) {
   size_t from = 0;
-  for (const std::string &part : frame_parts(p.out)) {
+  for (const std::string& part : frame_parts(p.out)) {
     const size_t at = actual.find(part, from);
     ASSERT_NE(at, std::string::npos) << p.name << ": missing\n" << part << "\nin\n" << actual << context;
     if (from == 0) {
@@ -62,6 +62,7 @@ void expect_frame_texts(const std::string &actual, const Program &p, const std::
   }
 }
 
+// clang-format off
 #define BOARD(k) k "枚目のボードのチェックをします。\n"
 // dx510diag's check of a healthy board, between the switch line and the blank line.
 #define DX510_CHECK \
@@ -142,36 +143,37 @@ const Program kPrograms[] = {
      "1番目に検出されたボードのチェックをします。\nボードID(2bH)は正常で、ボード番号設定は(0)です。\n" DX510_CHECK "\n"
      "2番目に検出されたボードのチェックをします。\nボードID(2bH)は正常で、ボード番号設定は(0)です。\n" DX510_CHECK "\n", 255},
 };
+// clang-format on
 
 #undef BOARD
 #undef DX510_CHECK
 
 struct Other {
-  const char *model;
+  const char* model;
   int device_code;
 };
 const Other kOthers[] = {{"DX-510", 0x111}, {"VX-412", 0x103}, {"VX-418", 0x201}, {"VX-424", 0x10A}};
 
-std::string board(int slot, const std::string &model) {
+std::string board(int slot, const std::string& model) {
   return "[[board]]\nslot = " + std::to_string(slot) + "\nmodel = \"" + model + "\"\n";
 }
 
 // The program's boards in slots 3, 6 and 7, in their order; boards of other
 // device codes in slots 0, 2 and 5.
-std::string moved_bench(const Program &p) {
+std::string moved_bench(const Program& p) {
   const int own_slots[] = {3, 6, 7};
   const int other_slots[] = {0, 2, 5};
   std::string bench;
   for (size_t i = 0; i < p.models.size(); ++i) bench += board(own_slots[i], p.models[i]);
   size_t placed = 0;
-  for (const Other &o : kOthers) {
+  for (const Other& o : kOthers) {
     if (o.device_code != p.device_code && placed < 3) bench += board(other_slots[placed++], o.model);
   }
   return bench;
 }
 
 TEST(EveryProgram, RunsItsFrameOnItsDefaultBench) {
-  for (const Program &p : kPrograms) {
+  for (const Program& p : kPrograms) {
     const auto r = run({.program = p.name, .keys = kKeysToEnd});
     expect_frame_texts(r.out, p, "");
     EXPECT_EQ(r.status, p.status) << p.name;
@@ -184,7 +186,7 @@ TEST(EveryProgram, RunsItsFrameOnItsDefaultBench) {
 }
 
 TEST(EveryProgram, FindsItsBoardsInOtherSlotsAmongOtherModels) {
-  for (const Program &p : kPrograms) {
+  for (const Program& p : kPrograms) {
     const auto r = run({.program = p.name, .bench = moved_bench(p), .keys = kKeysToEnd});
     expect_frame_texts(r.out, p, "\n" + moved_bench(p));
     EXPECT_EQ(r.status, p.status) << p.name;
@@ -208,13 +210,12 @@ TEST(EveryProgram, FindsItsBoardsInOtherSlotsAmongOtherModels) {
 }
 
 TEST(EveryProgram, SingleBoardFormTakesTheBoardNumberFromItsArgument) {
-  for (const Program &p : kPrograms) {
+  for (const Program& p : kPrograms) {
     if (p.status != 0) continue;
     const auto r = run({.program = p.name, .args = {"1"}, .bench = moved_bench(p), .keys = kKeysToEnd});
     expect_frame_texts(r.out, p, "");
     EXPECT_EQ(r.status, 0) << p.name;
-    EXPECT_EQ(trace_lines(r.trace, "Start_Driver("),
-              std::vector<std::string>{"Start_Driver(6, 2) = 0 io_base=0xd600"})
+    EXPECT_EQ(trace_lines(r.trace, "Start_Driver("), std::vector<std::string>{"Start_Driver(6, 2) = 0 io_base=0xd600"})
         << p.name;
   }
 }

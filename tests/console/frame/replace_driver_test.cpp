@@ -7,8 +7,7 @@
 namespace {
 
 TEST(DriverLibrary, AnotherLibraryOfTheSameNameReplacesTheBench) {
-  const auto r = testing_support::run(
-      {.program = "vx424chk", .env = {"LD_LIBRARY_PATH=" STUB_DRIVER_DIR}});
+  const auto r = testing_support::run({.program = "vx424chk", .env = {"LD_LIBRARY_PATH=" STUB_DRIVER_DIR}});
   EXPECT_EQ(r.out,
             "VX-424 動作確認プログラムV1.2\nVX-424を1枚検出しました。\n"
             "Sampling Error in half full sampling!!\n");  // its status register shows the full flag
@@ -19,8 +18,7 @@ TEST(DriverLibrary, AnotherLibraryOfTheSameNameReplacesTheBench) {
 // The self-test runs on the platform's own clock: the clock test's windows
 // pass in real time, and every wait ends on what the library's status shows.
 TEST(DriverLibrary, BoardLoopRunsOnALibraryWithoutAClock) {
-  const auto r = testing_support::run(
-      {.program = "vx424diag", .env = {"LD_LIBRARY_PATH=" STUB_DRIVER_DIR}});
+  const auto r = testing_support::run({.program = "vx424diag", .env = {"LD_LIBRARY_PATH=" STUB_DRIVER_DIR}});
   EXPECT_EQ(r.out,
             "VX-424 動作確認プログラムV1.3\nVX-424を1枚検出しました。\n"
             "1枚目のボードのチェックをします。\nボードID(11H)は正常で、ボード番号設定は(0)です。\n"

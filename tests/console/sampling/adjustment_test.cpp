@@ -20,10 +20,10 @@ using testing_support::run;
 std::string line(int first, int count) { return adjust_line(first, count, numbered_code); }
 
 struct Session {
-  const char *what;
-  const char *program;
+  const char* what;
+  const char* program;
   std::string bench;
-  const char *keys;
+  const char* keys;
   std::string after_prompt;  // everything after the end-or-adjust prompt
   int status;
 };
@@ -64,7 +64,7 @@ const Session kSessions[] = {
 // clang-format on
 
 TEST(AdjustmentMode, KeySessions) {
-  for (const Session &s : kSessions) {
+  for (const Session& s : kSessions) {
     const auto r = run({.program = s.program, .bench = s.bench, .keys = s.keys});
     const size_t prompt = r.out.find(kEndOrAdjust);
     ASSERT_NE(prompt, std::string::npos) << s.what << "\n" << r.out;
@@ -76,7 +76,7 @@ TEST(AdjustmentMode, KeySessions) {
 
 // Status reads that first let the run through (half blocks, then single
 // scans), then show the full flag in the adjust pass.
-std::string error_in_the_pass(const std::string &model, int offset, int half_blocks, int scans, int before_pass) {
+std::string error_in_the_pass(const std::string& model, int offset, int half_blocks, int scans, int before_pass) {
   std::string values;
   for (int i = 0; i < half_blocks; ++i) values += "0x01, ";
   for (int i = 0; i < scans; ++i) values += "0x81, ";
@@ -85,10 +85,10 @@ std::string error_in_the_pass(const std::string &model, int offset, int half_blo
 }
 
 struct PassError {
-  const char *what;
-  const char *program;
+  const char* what;
+  const char* program;
   std::string bench;
-  const char *keys;
+  const char* keys;
   std::string after_prompt;
   int status;
 };
@@ -114,7 +114,7 @@ const PassError kPassErrors[] = {
 // clang-format on
 
 TEST(AdjustmentMode, SamplingErrorInAPass) {
-  for (const PassError &c : kPassErrors) {
+  for (const PassError& c : kPassErrors) {
     const auto r = run({.program = c.program, .bench = c.bench, .keys = c.keys});
     const size_t prompt = r.out.find(kEndOrAdjust);
     ASSERT_NE(prompt, std::string::npos) << c.what << "\n" << r.out;

@@ -15,12 +15,12 @@ using namespace sampling_test;
 using testing_support::run;
 
 struct Member {
-  const char *program;
-  const char *model;
+  const char* program;
+  const char* model;
   std::string before_dump;  // the frame's texts and what follows them
-  const char *keys;         // to the end
+  const char* keys;         // to the end
   int scans, ch;
-  bool headers;             // vx428chk's board headers
+  bool headers;  // vx428chk's board headers
 };
 
 // hm230chk's status trace: the board as the set-up leaves it (below half),
@@ -46,7 +46,7 @@ const Member kMembers[] = {
 // clang-format on
 
 TEST(EveryMember, DumpsTheScanPattern) {
-  for (const Member &m : kMembers) {
+  for (const Member& m : kMembers) {
     const auto r = run({.program = m.program, .bench = one_board(m.model), .keys = m.keys});
     EXPECT_EQ(first_difference(r.out, m.before_dump + pattern_dump(m.scans, m.ch, m.headers) + kEndOrAdjust), "")
         << m.program;
@@ -56,7 +56,7 @@ TEST(EveryMember, DumpsTheScanPattern) {
 }
 
 TEST(EveryMember, CountingPatternShowsNoSampleLostRepeatedOrReordered) {
-  for (const Member &m : kMembers) {
+  for (const Member& m : kMembers) {
     const auto r = run({.program = m.program, .bench = one_board(m.model, "data = \"counting\"\n"), .keys = m.keys});
     const int ch = m.ch;
     const std::string dump = dump_of(m.scans, ch, m.headers, [ch](int scan, int k) { return scan * ch + k; });

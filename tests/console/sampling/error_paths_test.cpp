@@ -27,12 +27,13 @@ const std::string kNoLock = "LD_LIBRARY_PATH=" MEMORY_STUB_DIR "/refuse_lock";
 // The buffer's life on a path that had it: S x CH x 2 bytes, locked, unlocked, released.
 std::string buffer_calls(int bytes) { return "allocate " + std::to_string(bytes) + "\nlock\nunlock\nrelease\n"; }
 
-std::string read_override(int offset, const std::string &values, int after = 0) {
-  return "[[board.read]]\noffset = " + std::to_string(offset) + "\n" + values + "\nafter = " + std::to_string(after) + "\n";
+std::string read_override(int offset, const std::string& values, int after = 0) {
+  return "[[board.read]]\noffset = " + std::to_string(offset) + "\n" + values + "\nafter = " + std::to_string(after) +
+         "\n";
 }
 
 // Status reads that give `n` times `value`, in a values list.
-std::string times(int n, const char *value) {
+std::string times(int n, const char* value) {
   std::string list;
   for (int i = 0; i < n; ++i) list += std::string(value) + ", ";
   return list;
@@ -48,10 +49,10 @@ const std::string k230 = "HM-230 動作確認プログラムV1.2\nVX-426を1枚�
 const std::string k428 = "VX-428 動作確認プログラムV1.2\nVX-428を1枚検出しました。\n" + kCountPrompt;
 
 struct ErrorPath {
-  const char *what;
-  const char *program;
+  const char* what;
+  const char* program;
   std::string bench;
-  const char *keys;
+  const char* keys;
   std::string out;
   std::string stop;  // the last register write of the run
   int blocks;        // block reads before the error
@@ -100,7 +101,7 @@ const ErrorPath kPaths[] = {
 // clang-format on
 
 TEST(SamplingError, StopWriteTextStatusOneBufferReleased) {
-  for (const ErrorPath &c : kPaths) {
+  for (const ErrorPath& c : kPaths) {
     const auto r = run({.program = c.program, .bench = c.bench, .keys = c.keys, .env = {kRecording}});
     EXPECT_EQ(r.out, c.out) << c.what;
     EXPECT_EQ(r.status, 1) << c.what;
@@ -114,8 +115,9 @@ TEST(SamplingError, StopWriteTextStatusOneBufferReleased) {
                                   : "ReadWordBlock(";
     if (c.blocks >= 0) {
       const auto calls = trace_calls(r.trace);
-      EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [&](const std::string &line) { return line.rfind(block, 0) == 0; }),
-                c.blocks)
+      EXPECT_EQ(
+          std::count_if(calls.begin(), calls.end(), [&](const std::string& line) { return line.rfind(block, 0) == 0; }),
+          c.blocks)
           << c.what;
     }
     EXPECT_TRUE(trace_lines(r.trace, "Close_Driver").empty()) << c.what << ": the driver stays open";
@@ -124,7 +126,7 @@ TEST(SamplingError, StopWriteTextStatusOneBufferReleased) {
 
 TEST(SamplingError, NoneOnAHealthyBenchAtTheDefaultAccessCost) {
   // the fastest pacers: 111 kHz x 8 channels (vx426chk, hm230chk), 83.3 kHz x 4 (vx410chk)
-  for (const char *program : {"vx426chk", "hm230chk", "vx410chk", "vx416chk"}) {
+  for (const char* program : {"vx426chk", "hm230chk", "vx410chk", "vx416chk"}) {
     const auto r = run({.program = program, .keys = "E", .env = {kRecording}});
     EXPECT_EQ(r.status, 0) << program;
     EXPECT_EQ(r.out.find("Error"), std::string::npos) << program;
@@ -132,9 +134,9 @@ TEST(SamplingError, NoneOnAHealthyBenchAtTheDefaultAccessCost) {
 }
 
 struct NoBuffer {
-  const char *program;
-  const char *model;
-  const char *keys;
+  const char* program;
+  const char* model;
+  const char* keys;
   std::string frame;
   int bytes;
   std::string start;  // the start write, which must not come
@@ -150,7 +152,7 @@ const NoBuffer kNoBuffer[] = {
 // clang-format on
 
 TEST(SampleBuffer, NotEnoughMemoryWhenItCannotBeAllocated) {
-  for (const NoBuffer &c : kNoBuffer) {
+  for (const NoBuffer& c : kNoBuffer) {
     const auto r = run({.program = c.program, .bench = one_board(c.model), .keys = c.keys, .env = {kNoMemory}});
     EXPECT_EQ(r.out, c.frame + "Not enough memory.\n") << c.program;
     EXPECT_EQ(r.status, 255) << c.program;

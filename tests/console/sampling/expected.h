@@ -8,8 +8,7 @@
 
 namespace sampling_test {
 
-inline const std::string kEndOrAdjust =
-    "\n調整を行う場合は\"C/c\"キーを、終了する場合は\"E/e\"キーを押して下さい。\n";
+inline const std::string kEndOrAdjust = "\n調整を行う場合は\"C/c\"キーを、終了する場合は\"E/e\"キーを押して下さい。\n";
 inline const std::string kStartPrompt =
     "サンプリングを開始するにはSキーを押して下さい。\nまたサンプリングを終了する時は何かキーを押して下さい。\n";
 inline const std::string kGroupPrompt424 =
@@ -67,7 +66,7 @@ inline std::string pattern_dump(int scans, int ch, bool headers = false) {
 
 // The first line where two texts differ, for a readable failure; empty when
 // they are the same.
-inline std::string first_difference(const std::string &actual, const std::string &expected) {
+inline std::string first_difference(const std::string& actual, const std::string& expected) {
   if (actual == expected) return "";
   size_t line = 1, start = 0, at = 0;
   while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) {
@@ -77,7 +76,7 @@ inline std::string first_difference(const std::string &actual, const std::string
     }
     ++at;
   }
-  auto rest = [&](const std::string &text) {
+  auto rest = [&](const std::string& text) {
     const size_t end = text.find('\n', start);
     return text.substr(start, end == std::string::npos ? std::string::npos : end - start + 1);
   };
@@ -89,7 +88,7 @@ template <class Code>
 std::string adjust_line(int first, int count, Code code) {
   std::string line;
   for (int i = first; i < first + count; ++i) {
-    char entry[24];  // room for any int the compiler sees
+    char entry[24];  // room for any int
     std::snprintf(entry, sizeof entry, "%02d-%04x ", i, static_cast<unsigned>(code(i)) & 0xFFFF);
     line += entry;
   }
@@ -110,7 +109,7 @@ inline std::string numbered_inputs(int first, int count) {
 
 inline int numbered_code(int channel) { return 0x8000 + channel; }
 
-inline std::string one_board(const std::string &model, const std::string &extra = "") {
+inline std::string one_board(const std::string& model, const std::string& extra = "") {
   return "[[board]]\nslot = 0\nmodel = \"" + model + "\"\n" + extra;
 }
 

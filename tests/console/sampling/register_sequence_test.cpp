@@ -21,7 +21,7 @@ struct W {
 };
 using Writes = std::vector<W>;
 
-Writes operator+(Writes a, const Writes &b) {
+Writes operator+(Writes a, const Writes& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
@@ -46,19 +46,19 @@ constexpr Layout kWordMap{Word, 0x0A, 0x0E, 0x0C};
 constexpr Layout kVx410Map{Word, 0x0A, 0x0E, 0x08};
 
 struct Member {
-  const char *program;
-  const char *keys;  // one adjust pass, then the end
+  const char* program;
+  const char* keys;  // one adjust pass, then the end
   Layout map;
   int board_id;
-  Writes setup;      // before the start, in order
+  Writes setup;  // before the start, in order
   Writes start;
   int half_blocks;
-  int block_count;   // count argument of each half-block read (bytes on the byte map)
-  int scans;         // scans of the scan phase
-  int scan_count;    // count argument of each scan's read
+  int block_count;  // count argument of each half-block read (bytes on the byte map)
+  int scans;        // scans of the scan phase
+  int scan_count;   // count argument of each scan's read
   Writes end_of_run;
-  Writes pass;       // an adjust pass between the reset read and the manual sampling read
-  int pass_count;    // count argument of the pass's block read
+  Writes pass;     // an adjust pass between the reset read and the manual sampling read
+  int pass_count;  // count argument of the pass's block read
 };
 
 const Writes kPaired3200{{0x09, 0x80}, {0x09, 0x0C}, {0x09, 0x01}, {0x09, 0x00}};
@@ -121,33 +121,36 @@ std::string two(int v) {
   return text;
 }
 
-std::string read_line(const Layout &m, int offset, int value) {
+std::string read_line(const Layout& m, int offset, int value) {
   char text[64];
-  std::snprintf(text, sizeof text, m.width == Byte ? "ReadByte(0xd000, 0x%02x) = 0x%02x" : "ReadWord(0xd000, 0x%02x) = 0x%04x",
-                offset, value);
+  std::snprintf(text, sizeof text,
+                m.width == Byte ? "ReadByte(0xd000, 0x%02x) = 0x%02x" : "ReadWord(0xd000, 0x%02x) = 0x%04x", offset,
+                value);
   return text;
 }
 
-std::string write_line(const Layout &m, const W &w) {
-  return std::string(m.width == Byte ? "WriteByte" : "WriteWord") + "(0xd000, " + two(w.offset) + ", " + hex(w.value) + ")";
+std::string write_line(const Layout& m, const W& w) {
+  return std::string(m.width == Byte ? "WriteByte" : "WriteWord") + "(0xd000, " + two(w.offset) + ", " + hex(w.value) +
+         ")";
 }
 
-std::string block_line(const Layout &m, int count) {
-  return std::string(m.width == Byte ? "ReadByteBlock" : "ReadWordBlock") + "(0xd000, 0x00, " + std::to_string(count) + ")";
+std::string block_line(const Layout& m, int count) {
+  return std::string(m.width == Byte ? "ReadByteBlock" : "ReadWordBlock") + "(0xd000, 0x00, " + std::to_string(count) +
+         ")";
 }
 
-std::vector<std::string> expected(const Member &m) {
-  const Layout &map = m.map;
+std::vector<std::string> expected(const Member& m) {
+  const Layout& map = m.map;
   std::vector<std::string> lines;
-  for (const W &w : m.setup + m.start) lines.push_back(write_line(map, w));
+  for (const W& w : m.setup + m.start) lines.push_back(write_line(map, w));
   for (int i = 0; i < m.half_blocks; ++i) lines.push_back(block_line(map, m.block_count));
   for (int i = 0; i < m.scans; ++i) {
     lines.push_back(write_line(map, {map.status, 0x80}));
     lines.push_back(block_line(map, m.scan_count));
   }
-  for (const W &w : m.end_of_run) lines.push_back(write_line(map, w));
+  for (const W& w : m.end_of_run) lines.push_back(write_line(map, w));
   lines.push_back(read_line(map, map.board_id, m.board_id));
-  for (const W &w : m.pass) lines.push_back(write_line(map, w));
+  for (const W& w : m.pass) lines.push_back(write_line(map, w));
   lines.push_back(read_line(map, map.manual, 0));
   lines.push_back(write_line(map, {map.status, 0x80}));
   lines.push_back(block_line(map, m.pass_count));
@@ -156,11 +159,11 @@ std::vector<std::string> expected(const Member &m) {
 
 // The register accesses after the frame's board ID read, folded lines
 // unfolded, status reads left out.
-std::vector<std::string> accesses(const std::string &trace, const Layout &map) {
+std::vector<std::string> accesses(const std::string& trace, const Layout& map) {
   const std::string status = read_line(map, map.status, 0).substr(0, 22);  // "ReadByte(0xd000, 0x05)"
   std::vector<std::string> lines;
   bool after_id = false;
-  for (const std::string &line : trace_calls(trace)) {
+  for (const std::string& line : trace_calls(trace)) {
     if (!after_id) {
       after_id = line.find(", " + two(map.board_id) + ") = ") != std::string::npos;
       continue;
@@ -172,7 +175,7 @@ std::vector<std::string> accesses(const std::string &trace, const Layout &map) {
 }
 
 TEST(EveryMember, RegisterSequenceOfARunAndOfAnAdjustPass) {
-  for (const Member &m : kMembers) {
+  for (const Member& m : kMembers) {
     const auto r = run({.program = m.program, .keys = m.keys});
     EXPECT_EQ(r.status, 0) << m.program << "\n" << r.err;
     EXPECT_EQ(accesses(r.trace, m.map), expected(m)) << m.program;

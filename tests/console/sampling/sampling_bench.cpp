@@ -16,20 +16,19 @@
 namespace {
 
 struct Member {
-  const char *program;
-  const char *keys;
+  const char* program;
+  const char* keys;
 };
 
 const Member kMembers[] = {
-    {"vx424chk", "E"}, {"hm230chk", "E"}, {"vx412chk", "E"}, {"vx420chk", "E"},
-    {"vx416chk", "E"}, {"vx422chk", "E"}, {"vx414chk", "E"}, {"vx410chk", "E"},
-    {"vx428chk", "1E"}, {"vx418chk", "E"}, {"vx426chk", "E"},
+    {"vx424chk", "E"}, {"hm230chk", "E"}, {"vx412chk", "E"},  {"vx420chk", "E"}, {"vx416chk", "E"}, {"vx422chk", "E"},
+    {"vx414chk", "E"}, {"vx410chk", "E"}, {"vx428chk", "1E"}, {"vx418chk", "E"}, {"vx426chk", "E"},
 };
 
 const std::string kClockFile = testing_support::scratch_file("board-clock", "");
 
 // One run; returns its board time in ms, or a negative value after a failure.
-double run_once(const Member &m, benchmark::State &state) {
+double run_once(const Member& m, benchmark::State& state) {
   const auto r = testing_support::run(
       {.program = m.program, .keys = m.keys, .trace = false, .env = {"REGIO_CLOCK_FILE=" + kClockFile}});
   if (r.status != 0 || r.out.find("Error") != std::string::npos) {
@@ -42,23 +41,23 @@ double run_once(const Member &m, benchmark::State &state) {
   return static_cast<double>(ns) / 1e6;
 }
 
-void BM_FullRun(benchmark::State &state, Member m) {
+void BM_FullRun(benchmark::State& state, Member m) {
   double board_ms = 0;
   for (auto _ : state) board_ms = run_once(m, state);
   state.counters["board_ms"] = board_ms;
 }
 
-void BM_ElevenTogether(benchmark::State &state) {
+void BM_ElevenTogether(benchmark::State& state) {
   double board_ms = 0;
   for (auto _ : state) {
     board_ms = 0;
-    for (const Member &m : kMembers) board_ms += run_once(m, state);
+    for (const Member& m : kMembers) board_ms += run_once(m, state);
   }
   state.counters["board_ms"] = board_ms;
 }
 
 const bool kRegistered = [] {
-  for (const Member &m : kMembers) {
+  for (const Member& m : kMembers) {
     benchmark::RegisterBenchmark((std::string("BM_FullRun/") + m.program + "/" + m.keys).c_str(), BM_FullRun, m)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
@@ -66,9 +65,7 @@ const bool kRegistered = [] {
   benchmark::RegisterBenchmark("BM_FullRun/vx428chk/8E", BM_FullRun, Member{"vx428chk", "8E"})
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
-  benchmark::RegisterBenchmark("BM_ElevenTogether", BM_ElevenTogether)
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime();
+  benchmark::RegisterBenchmark("BM_ElevenTogether", BM_ElevenTogether)->Unit(benchmark::kMillisecond)->UseRealTime();
   return true;
 }();
 

@@ -23,12 +23,12 @@ using testing_support::run;
 using testing_support::trace_calls;
 using testing_support::trace_lines;
 
-std::string one_board(const std::string &model, const std::string &rest = "") {
+std::string one_board(const std::string& model, const std::string& rest = "") {
   return "[[board]]\nslot = 0\nmodel = \"" + model + "\"\n" + rest;
 }
 
 // A [[board.read]] rule of the status register.
-std::string status_rule(int offset, const std::string &rule) {
+std::string status_rule(int offset, const std::string& rule) {
   return "[[board.read]]\noffset = " + std::to_string(offset) + "\n" + rule + "\n";
 }
 
@@ -39,23 +39,23 @@ struct Edit {
 };
 
 struct Fault {
-  const char *what;
-  const char *program;
+  const char* what;
+  const char* program;
   std::string bench;
-  const char *model;          // the healthy transcript the edits start from
-  std::vector<Edit> edits;    // each `from` stands once in the healthy transcript
-  std::string cut = {};       // an interrupted run ends right after this (edited) text
+  const char* model;        // the healthy transcript the edits start from
+  std::vector<Edit> edits;  // each `from` stands once in the healthy transcript
+  std::string cut = {};     // an interrupted run ends right after this (edited) text
   int status = 255;
 };
 
-std::string abnormal(const std::string &label, const std::string &value, const std::string &expected) {
+std::string abnormal(const std::string& label, const std::string& value, const std::string& expected) {
   return label + "(" + value + "H)は異常です。\n\t期待値は(" + expected + "H)です。\n";
 }
-std::string normal(const std::string &label, const std::string &value) { return selftest_text::normal(label, value); }
-std::string counts(const std::string &k, const std::string &d, bool ok) {
+std::string normal(const std::string& label, const std::string& value) { return selftest_text::normal(label, value); }
+std::string counts(const std::string& k, const std::string& d, bool ok) {
   return "クロック数(" + k + ")、データ数(" + d + ")は" + (ok ? "正常です。\n" : "\n\t異常です。\n");
 }
-std::string fifo(const std::string &full, const std::string &half) {
+std::string fifo(const std::string& full, const std::string& half) {
   return "FULL =（" + full + ") HALF = (" + half + ")です。\n";
 }
 const std::string kManual = "マニュアル・サンプリング後のステータス";
@@ -192,8 +192,8 @@ const Fault kFaults[] = {
 };
 // clang-format on
 
-std::string edited(std::string text, const std::vector<Edit> &edits, const char *what) {
-  for (const Edit &e : edits) {
+std::string edited(std::string text, const std::vector<Edit>& edits, const char* what) {
+  for (const Edit& e : edits) {
     const size_t at = text.find(e.from);
     EXPECT_NE(at, std::string::npos) << what << ": not in the healthy transcript:\n" << e.from;
     if (at == std::string::npos) continue;
@@ -203,10 +203,10 @@ std::string edited(std::string text, const std::vector<Edit> &edits, const char 
   return text;
 }
 
-bool is_twin(const std::string &program) { return program.rfind("hm", 0) == 0; }
+bool is_twin(const std::string& program) { return program.rfind("hm", 0) == 0; }
 
 TEST(Faults, EachChangesOnlyItsLines) {
-  for (const Fault &f : kFaults) {
+  for (const Fault& f : kFaults) {
     const auto r = run({.program = f.program, .bench = f.bench});
     std::string want = edited(board(healthy(f.program, f.model), 1, is_twin(f.program)), f.edits, f.what);
     if (!f.cut.empty()) {
@@ -244,14 +244,14 @@ TEST(Faults, Bit3SeenFlagOutlivesItsBoard) {
       {"VX-424B", "VX-424", {"WriteByte(0xd000, 0x05, 0xac)", "WriteByte(0xd100, 0x05, 0xac)"}},
       {"VX-424", "VX-424B", {"WriteByte(0xd000, 0x05, 0xa4)", "WriteByte(0xd100, 0x05, 0xac)"}},
   };
-  for (const Order &o : orders) {
-    const auto r = run({.program = "vx424diag",
-                        .bench = one_board(o.first) + "[[board]]\nslot = 1\nmodel = \"" + o.second + "\"\n"});
-    const auto &h = healthy("vx424diag", "VX-424");
+  for (const Order& o : orders) {
+    const auto r = run(
+        {.program = "vx424diag", .bench = one_board(o.first) + "[[board]]\nslot = 1\nmodel = \"" + o.second + "\"\n"});
+    const auto& h = healthy("vx424diag", "VX-424");
     EXPECT_EQ(first_difference(board_part(r.out, 1), board(h, 1, false)), "") << o.first;
     EXPECT_EQ(first_difference(board_part(r.out, 2), board(h, 2, false)), "") << o.first;
     std::vector<std::string> clears;
-    for (const std::string &line : trace_lines(r.trace, "WriteByte(0xd")) {
+    for (const std::string& line : trace_lines(r.trace, "WriteByte(0xd")) {
       if (line.find(", 0x05, 0xa") != std::string::npos) clears.push_back(line);
     }
     EXPECT_EQ(clears, o.flag_clears) << o.first;
@@ -262,11 +262,12 @@ TEST(Faults, Bit3SeenFlagOutlivesItsBoard) {
 // the manual sampling read: an interrupt 400 ms in finds it waiting, one at
 // 600 ms finds the manual sampling checked.
 TEST(Faults, Vx414diagWaits500msBeforeTheManualSampling) {
-  for (const auto &[ms, checked] : {std::pair{400, false}, std::pair{600, true}}) {
+  for (const auto& [ms, checked] : {std::pair{400, false}, std::pair{600, true}}) {
     const auto r = run({.program = "vx414diag",
                         .bench = "[clock]\ninterrupt_ms = " + std::to_string(ms) + "\n" + one_board("VX-414")});
     EXPECT_EQ(r.status, 130) << ms;
-    EXPECT_EQ(r.out.find("マニュアル・サンプリング後のステータス(1283H)は正常です。\n") != std::string::npos, checked) << ms;
+    EXPECT_EQ(r.out.find("マニュアル・サンプリング後のステータス(1283H)は正常です。\n") != std::string::npos, checked)
+        << ms;
     const auto calls = trace_calls(r.trace);
     EXPECT_EQ(std::find(calls.begin(), calls.end(), "ReadWord(0xd000, 0x0c) = 0x0000") != calls.end(), checked) << ms;
     EXPECT_NE(std::find(calls.begin(), calls.end(), "WriteWord(0xd000, 0x06, 0x0)"), calls.end()) << ms;

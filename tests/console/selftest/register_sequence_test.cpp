@@ -32,27 +32,27 @@ constexpr Layout kVx410{     false, 0x00, 0x08, 0x0A,  0x0A, 0x08,  0x0E, 0x12, 
 // clang-format on
 
 struct Member {
-  const char *program;
-  const char *bench_model;  // a one-board bench of this model (HM boards with a 1024-word store)
-  const Layout *map;
-  const char *channel;      // the channel writes of the manual sampling and the clock test (and what follows them)
-  const char *manual;       // between those and the manual sampling read
-  const char *clocks;       // "10" or "40" MHz pair
-  const char *count;        // after the channel writes of each clock count
+  const char* program;
+  const char* bench_model;  // a one-board bench of this model (HM boards with a 1024-word store)
+  const Layout* map;
+  const char* channel;      // the channel writes of the manual sampling and the clock test (and what follows them)
+  const char* manual;       // between those and the manual sampling read
+  const char* clocks;       // "10" or "40" MHz pair
+  const char* count;        // after the channel writes of each clock count
   bool reset_before_clock;  // hm230diag
   bool reset_between;       // between the clock runs
-  const char *start;        // sampling control value of paced sampling
-  const char *full;         // the full sampling set-up, in its write order
-  const char *memory;       // a memory count report; "" for none
-  const char *flag_clear;
-  const char *end;          // after the flag clear: vx410diag's trigger disable and counter test
+  const char* start;        // sampling control value of paced sampling
+  const char* full;         // the full sampling set-up, in its write order
+  const char* memory;       // a memory count report; "" for none
+  const char* flag_clear;   // and after it vx410diag's trigger disable and counter test:
+  const char* end;
 };
 
 // Divider values of the clock pairs in write order: base clock, then second clock.
-const char *const kPaired10 = "div=e8 div=3 div=e8 div=3";
-const char *const kPaired8 = "div=0 div=4 div=20 div=3";
-const char *const kCount40 = "div=900 div=3d";
-const char *const kCount32 = "div=0 div=32";
+const char* const kPaired10 = "div=e8 div=3 div=e8 div=3";
+const char* const kPaired8 = "div=0 div=4 div=20 div=3";
+const char* const kCount40 = "div=900 div=3d";
+const char* const kCount32 = "div=0 div=32";
 
 // clang-format off
 const Member kMembers[] = {
@@ -87,7 +87,7 @@ const Member kMembers[] = {
 };
 // clang-format on
 
-int offset_of(const Layout &m, const std::string &name) {
+int offset_of(const Layout& m, const std::string& name) {
   if (name == "ch") return m.ch;
   if (name == "ctrl") return m.ctrl;
   if (name == "flag") return m.flag;
@@ -107,7 +107,7 @@ int offset_of(const Layout &m, const std::string &name) {
 // One access as the trace shows it, without a read's value: "ch=1f" is
 // "WriteByte(0xd000, 0x00, 0x1f)", "R:id" is "ReadByte(0xd000, 0x07)";
 // "LISTn" is the channel list of n entries i x 0x0101.
-void add(std::vector<std::string> &out, const Layout &m, const std::string &access) {
+void add(std::vector<std::string>& out, const Layout& m, const std::string& access) {
   if (access.rfind("LIST", 0) == 0) {
     for (int i = 0; i < std::stoi(access.substr(4)); ++i) {
       char value[16];
@@ -117,7 +117,7 @@ void add(std::vector<std::string> &out, const Layout &m, const std::string &acce
     return;
   }
   char line[96];
-  const char *width = m.byte ? "Byte" : "Word";
+  const char* width = m.byte ? "Byte" : "Word";
   if (access.rfind("R:", 0) == 0) {
     std::snprintf(line, sizeof line, "Read%s(0xd000, 0x%02x)", width, offset_of(m, access.substr(2)));
   } else {
@@ -128,19 +128,20 @@ void add(std::vector<std::string> &out, const Layout &m, const std::string &acce
   out.push_back(line);
 }
 
-void add_all(std::vector<std::string> &out, const Layout &m, const std::string &accesses) {
+void add_all(std::vector<std::string>& out, const Layout& m, const std::string& accesses) {
   std::istringstream in(accesses);
   for (std::string a; in >> a;) add(out, m, a);
 }
 
-std::vector<std::string> expected(const Member &x) {
-  const Layout &m = *x.map;
+std::vector<std::string> expected(const Member& x) {
+  const Layout& m = *x.map;
   std::vector<std::string> out;
   const bool clocks10 = std::string(x.clocks) == "10";
-  const std::string clock_count = std::string(x.channel) + " " + x.count + " ctrl=" + x.start +
-                                  " flag=20 flag=20 flag=20 flag=20 flag=20 flag=20 flag=20 flag=20 flag=20 flag=20 flag=20"
-                                  " ctrl=0";
-  add_all(out, m, std::string(x.channel) + " " + x.manual + " R:manual");                      // manual sampling
+  const std::string clock_count =
+      std::string(x.channel) + " " + x.count + " ctrl=" + x.start +
+      " flag=20 flag=20 flag=20 flag=20 flag=20 flag=20 flag=20 flag=20 flag=20 flag=20 flag=20"
+      " ctrl=0";
+  add_all(out, m, std::string(x.channel) + " " + x.manual + " R:manual");  // manual sampling
   add_all(out, m, x.memory);
   if (x.reset_before_clock) add_all(out, m, "R:id");
   add_all(out, m, std::string("clock=0 ") + (clocks10 ? kPaired10 : kCount40) + " " + x.channel);  // clock test
@@ -148,7 +149,7 @@ std::vector<std::string> expected(const Member &x) {
   if (x.reset_between) add_all(out, m, "R:id");
   add_all(out, m, std::string("clock=20 ") + (clocks10 ? kPaired8 : kCount32));
   add_all(out, m, clock_count);
-  add_all(out, m, std::string("R:id ") + x.full + " ctrl=0");                                   // full sampling
+  add_all(out, m, std::string("R:id ") + x.full + " ctrl=0");  // full sampling
   add_all(out, m, x.memory);
   add_all(out, m, std::string(x.flag_clear) + " " + x.end);
   return out;
@@ -156,9 +157,9 @@ std::vector<std::string> expected(const Member &x) {
 
 // The board's accesses after the frame's board ID read: status and data
 // reads and the board switch read left out, read values cut off.
-std::vector<std::string> accesses(const std::string &trace, const Layout &m) {
+std::vector<std::string> accesses(const std::string& trace, const Layout& m) {
   char id[32], status[32], data[32], sw[32];
-  const char *width = m.byte ? "Byte" : "Word";
+  const char* width = m.byte ? "Byte" : "Word";
   std::snprintf(id, sizeof id, "Read%s(0xd000, 0x%02x)", width, m.id);
   std::snprintf(status, sizeof status, "Read%s(0xd000, 0x%02x)", width, m.status);
   std::snprintf(data, sizeof data, "Read%s(0xd000, 0x%02x)", width, m.data);
@@ -178,10 +179,10 @@ std::vector<std::string> accesses(const std::string &trace, const Layout &m) {
 }
 
 TEST(EveryMember, RegisterSequenceOfOneBoard) {
-  for (const Member &x : kMembers) {
+  for (const Member& x : kMembers) {
     const bool hm = std::string(x.bench_model).rfind("HM-", 0) == 0;
-    const std::string bench = std::string("[[board]]\nslot = 0\nmodel = \"") + x.bench_model + "\"\n" +
-                              (hm ? "fifo_samples = 1024\n" : "");
+    const std::string bench =
+        std::string("[[board]]\nslot = 0\nmodel = \"") + x.bench_model + "\"\n" + (hm ? "fifo_samples = 1024\n" : "");
     const auto r = run({.program = x.program, .bench = bench});
     EXPECT_EQ(accesses(r.trace, *x.map), expected(x)) << x.program;
     EXPECT_EQ(r.status, 255) << x.program;

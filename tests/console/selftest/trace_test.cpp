@@ -14,22 +14,22 @@ namespace {
 using testing_support::run;
 
 struct Program {
-  const char *name;
-  const char *keys;  // to the end of a sampling check
+  const char* name;
+  const char* keys;  // to the end of a sampling check
 };
 
 const Program kPrograms[] = {
-    {"hm236diag", ""}, {"vx420diag", ""}, {"vx414diag", ""},  {"vx424diag", ""},  {"hm230diag", ""},
-    {"vx412diag", ""}, {"vx418diag", ""}, {"vx424bdiag", ""}, {"vx416diag", ""},  {"hm232diag", ""},
-    {"hm234diag", ""}, {"vx410diag", ""}, {"vx422diag", ""},  {"dx510diag", ""},  {"vx424chk", "E"},
-    {"hm230chk", "E"}, {"vx412chk", "E"}, {"vx420chk", "E"},  {"vx416chk", "E"},  {"vx422chk", "E"},
-    {"vx414chk", "E"}, {"vx410chk", "E"}, {"vx428chk", "8E"}, {"vx418chk", "E"},  {"vx426chk", "E"},
+    {"hm236diag", ""}, {"vx420diag", ""}, {"vx414diag", ""},  {"vx424diag", ""}, {"hm230diag", ""},
+    {"vx412diag", ""}, {"vx418diag", ""}, {"vx424bdiag", ""}, {"vx416diag", ""}, {"hm232diag", ""},
+    {"hm234diag", ""}, {"vx410diag", ""}, {"vx422diag", ""},  {"dx510diag", ""}, {"vx424chk", "E"},
+    {"hm230chk", "E"}, {"vx412chk", "E"}, {"vx420chk", "E"},  {"vx416chk", "E"}, {"vx422chk", "E"},
+    {"vx414chk", "E"}, {"vx410chk", "E"}, {"vx428chk", "8E"}, {"vx418chk", "E"}, {"vx426chk", "E"},
 };
 
 constexpr size_t kFewMegabytes = 2u << 20;
 
 TEST(Trace, EveryProgramOnItsDefaultBenchStaysSmall) {
-  for (const Program &p : kPrograms) {
+  for (const Program& p : kPrograms) {
     const auto r = run({.program = p.name, .keys = p.keys});
     EXPECT_GT(r.trace.size(), 0u) << p.name;
     EXPECT_LT(r.trace.size(), kFewMegabytes) << p.name;

@@ -16,19 +16,31 @@ inline const std::string kLargeMemoryNotice = "大容量メモリのチェック
 
 // One healthy board of a program's default bench.
 struct Healthy {
-  const char *program;
-  const char *model;
-  const char *id;                 // the frame's board ID (and switch) text
-  const char *reset, *manual, *read, *between, *full, *cleared;  // status values as printed; between: none for nullptr
-  const char *trigger_disabled;   // vx410diag's check after the trigger disable
-  const char *base_clock, *second_clock;
-  const char *memory;             // HM model: the count after the manual sampling; nullptr: no memory lines
-  int progress;                   // HM model: the dots of the full sampling's wait, each with a memory count
-  bool line_break;                // "\n" after "サンプリング中．．．" (HM model of hm230diag, hm232diag, hm234diag)
-  const char *memory_full;        // HM model: the count after the full sampling (the whole memory)
-  const std::string *notice;      // printed by the FIFO count's first 5000 ms tick; nullptr: it ends before
-  const char *fifo_full, *fifo_half;
-  const char *flags;              // the final flag report
+  const char* program;
+  const char* model;
+  const char* id;  // the frame's board ID (and switch) text
+  // Status values as printed; between: the check between the clock runs, none for nullptr.
+  const char* reset;
+  const char* manual;
+  const char* read;
+  const char* between;
+  const char* full;
+  const char* cleared;
+  const char* trigger_disabled;  // vx410diag's check after the trigger disable
+  const char* base_clock;
+  const char* second_clock;
+  // HM model: the memory count after the manual sampling (nullptr: no memory
+  // lines), the dots of the full sampling's wait with a count each, "\n"
+  // after "サンプリング中．．．", the count after the full sampling.
+  const char* memory;
+  int progress;
+  bool line_break;
+  const char* memory_full;
+  // The FIFO count: what its first 5000 ms tick prints (nullptr: it ends before), FULL and HALF.
+  const std::string* notice;
+  const char* fifo_full;
+  const char* fifo_half;
+  const char* flags;  // the final flag report
   bool counter_test;
 };
 
@@ -102,25 +114,27 @@ inline const Healthy kHealthy[] = {
 #undef FIFO_1024
 #undef SWITCH
 
-inline const Healthy &healthy(const std::string &program, const std::string &model) {
-  for (const Healthy &h : kHealthy) {
+inline const Healthy& healthy(const std::string& program, const std::string& model) {
+  for (const Healthy& h : kHealthy) {
     if (program == h.program && model == h.model) return h;
   }
   throw std::string("no healthy transcript of ") + program + " on " + model;
 }
 
-inline std::string normal(const std::string &label, const std::string &value) {
+inline std::string normal(const std::string& label, const std::string& value) {
   return label + "(" + value + "H)は正常です。\n";
 }
 
-inline std::string memory_line(const std::string &count) { return "現在のメモリ内データは " + count + " ワードです。\n"; }
+inline std::string memory_line(const std::string& count) {
+  return "現在のメモリ内データは " + count + " ワードです。\n";
+}
 
-inline std::string clock_run(const std::string &label) {
+inline std::string clock_run(const std::string& label) {
   return label + "クロックのテスト中．．．終了しました。\nクロック数(11)、データ数(11)は正常です。\n";
 }
 
 // What the stages print for a healthy board, after the frame's texts.
-inline std::string stages(const Healthy &h) {
+inline std::string stages(const Healthy& h) {
   std::string t = normal("リセット時のステータス", h.reset);
   t += normal("マニュアル・サンプリング後のステータス", h.manual);
   if (h.memory != nullptr) t += memory_line(h.memory);
@@ -147,21 +161,21 @@ inline std::string heading(int k) { return std::to_string(k) + "枚目のボー�
 
 // Board k (from 1) of a program's run: the frame's heading, the twin-model
 // line where the program has one, its ID text, then the stages.
-inline std::string board(const Healthy &h, int k, bool twin) {
+inline std::string board(const Healthy& h, int k, bool twin) {
   std::string t = heading(k);
   if (twin) t += std::to_string(k) + "枚目のボードは" + h.model + "です。\n";
   return t + h.id + stages(h);
 }
 
 // The output from board k's heading up to the next board's (or the end).
-inline std::string board_part(const std::string &out, int k) {
+inline std::string board_part(const std::string& out, int k) {
   const size_t at = out.find(heading(k));
   if (at == std::string::npos) return "";
   const size_t next = out.find(heading(k + 1), at);
   return out.substr(at, next == std::string::npos ? std::string::npos : next - at);
 }
 
-inline std::vector<std::string> lines(const std::string &text) {
+inline std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> out;
   size_t from = 0;
   while (from < text.size()) {
@@ -177,7 +191,7 @@ inline std::vector<std::string> lines(const std::string &text) {
 }
 
 // A line against its expected text, in which '#' takes one or more digits.
-inline bool line_matches(const std::string &line, const std::string &expected) {
+inline bool line_matches(const std::string& line, const std::string& expected) {
   size_t i = 0;
   for (size_t j = 0; j < expected.size(); ++j) {
     if (expected[j] == '#') {
@@ -192,7 +206,7 @@ inline bool line_matches(const std::string &line, const std::string &expected) {
 }
 
 // "" when the text matches line by line, else the first difference.
-inline std::string first_difference(const std::string &actual, const std::string &expected) {
+inline std::string first_difference(const std::string& actual, const std::string& expected) {
   const std::vector<std::string> a = lines(actual), e = lines(expected);
   for (size_t n = 0; n < std::max(a.size(), e.size()); ++n) {
     const std::string got = n < a.size() ? a[n] : "(no line)";

@@ -19,10 +19,10 @@ using testing_support::run;
 using testing_support::trace_lines;
 
 struct DefaultBench {
-  const char *program;
-  const char *head;                  // title lines and count message
-  std::vector<const char *> models;  // the boards, from slot 0 up
-  bool twin;                         // the frame names each board's model
+  const char* program;
+  const char* head;                 // title lines and count message
+  std::vector<const char*> models;  // the boards, from slot 0 up
+  bool twin;                        // the frame names each board's model
 };
 
 // clang-format off
@@ -45,7 +45,7 @@ const DefaultBench kBenches[] = {
 // clang-format on
 
 TEST(EveryProgram, EveryCheckNormalOnEveryBoardOfItsDefaultBench) {
-  for (const DefaultBench &b : kBenches) {
+  for (const DefaultBench& b : kBenches) {
     SCOPED_TRACE(b.program);
     const auto r = run({.program = b.program});
     EXPECT_EQ(r.out.substr(0, r.out.find(selftest_text::heading(1))), b.head);
@@ -69,7 +69,7 @@ TEST(EveryProgram, EveryCheckNormalOnEveryBoardOfItsDefaultBench) {
 // below the whole memory, which the count after the wait shows.
 TEST(EveryProgram, MemoryCountsOfTheWaitGrow) {
   const std::string dot = "．現在のメモリ内データは ";
-  for (const char *program : {"hm236diag", "hm232diag", "hm234diag", "hm230diag"}) {
+  for (const char* program : {"hm236diag", "hm232diag", "hm234diag", "hm230diag"}) {
     const auto r = run({.program = program, .trace = false});
     size_t waits = 0;
     for (size_t wait = r.out.find("サンプリング中．．．"); wait != std::string::npos;

@@ -10,14 +10,14 @@ namespace {
 void interrupt_only(int) {}
 }  // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   if (argc != 2) return 2;
   struct sigaction action {};
   action.sa_handler = interrupt_only;
   sigemptyset(&action.sa_mask);
   action.sa_flags = 0;
   sigaction(SIGUSR1, &action, nullptr);
-  for (const char *op = argv[1]; *op != '\0'; ++op) {
+  for (const char* op = argv[1]; *op != '\0'; ++op) {
     if (*op == 'p') {
       std::printf("p%d ", console::kbhit());
     } else {

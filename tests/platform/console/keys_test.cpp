@@ -21,7 +21,7 @@ using console::Decoded;
 using console::ScanKey;
 
 struct EscapeCase {
-  const char *after_esc;
+  const char* after_esc;
   Decoded result;
   int prefix;
   int scan;
@@ -65,30 +65,30 @@ const EscapeCase kEscapes[] = {
     {"[1;", Decoded::Incomplete, 0, 0},
     {"O", Decoded::Incomplete, 0, 0},
     {"[[", Decoded::Incomplete, 0, 0},
-    {"[Z", Decoded::Key, 0x00, 0x0F},      // Shift+Tab
-    {"x", Decoded::Key, 0x00, 0x2D},       // Alt+X
-    {"X", Decoded::Key, 0x00, 0x2D},       // Alt+Shift+X: as Alt+X
-    {"a", Decoded::Key, 0x00, 0x1E},       // Alt+A
-    {"q", Decoded::Key, 0x00, 0x10},       // Alt+Q
-    {"m", Decoded::Key, 0x00, 0x32},       // Alt+M
-    {"1", Decoded::Key, 0x00, 0x78},       // Alt+1
-    {"0", Decoded::Key, 0x00, 0x81},       // Alt+0
-    {"=", Decoded::Key, 0x00, 0x83},       // Alt+=
-    {"/", Decoded::Key, 0x00, 0x35},       // Alt+/
-    {"[1$", Decoded::Incomplete, 0, 0},    // an intermediate byte: the final one is still to come
+    {"[Z", Decoded::Key, 0x00, 0x0F},    // Shift+Tab
+    {"x", Decoded::Key, 0x00, 0x2D},     // Alt+X
+    {"X", Decoded::Key, 0x00, 0x2D},     // Alt+Shift+X: as Alt+X
+    {"a", Decoded::Key, 0x00, 0x1E},     // Alt+A
+    {"q", Decoded::Key, 0x00, 0x10},     // Alt+Q
+    {"m", Decoded::Key, 0x00, 0x32},     // Alt+M
+    {"1", Decoded::Key, 0x00, 0x78},     // Alt+1
+    {"0", Decoded::Key, 0x00, 0x81},     // Alt+0
+    {"=", Decoded::Key, 0x00, 0x83},     // Alt+=
+    {"/", Decoded::Key, 0x00, 0x35},     // Alt+/
+    {"[1$", Decoded::Incomplete, 0, 0},  // an intermediate byte: the final one is still to come
     // Unknown: complete, so the reader drops the sequence whole.
     {"[99~", Decoded::Unknown, 0, 0},
-    {"[200~", Decoded::Unknown, 0, 0},     // start of a bracketed paste
+    {"[200~", Decoded::Unknown, 0, 0},  // start of a bracketed paste
     {"[1;2;3A", Decoded::Unknown, 0, 0},
-    {"[?1;2c", Decoded::Unknown, 0, 0},    // a terminal's answer, private parameters
+    {"[?1;2c", Decoded::Unknown, 0, 0},  // a terminal's answer, private parameters
     {"[1$x", Decoded::Unknown, 0, 0},
-    {"[1\x01", Decoded::Unknown, 0, 0},    // a control byte inside
-    {"{", Decoded::Unknown, 0, 0},         // Alt and a shifted key
+    {"[1\x01", Decoded::Unknown, 0, 0},  // a control byte inside
+    {"{", Decoded::Unknown, 0, 0},       // Alt and a shifted key
     {"\x7f", Decoded::Unknown, 0, 0},
 };
 
 TEST(KeyDecoder, EscapeSequencesGiveTheTwoCodesOfTheKey) {
-  for (const EscapeCase &c : kEscapes) {
+  for (const EscapeCase& c : kEscapes) {
     ScanKey key{0xAA, 0xAA};
     EXPECT_EQ(console::decode_escape(c.after_esc, key), c.result) << "ESC " << c.after_esc;
     if (c.result == Decoded::Key) {
@@ -100,8 +100,8 @@ TEST(KeyDecoder, EscapeSequencesGiveTheTwoCodesOfTheKey) {
 
 // Piped input: the keys are the bytes as they come, escape bytes included.
 TEST(KeysFromAPipe, BytesAsTheyComeAndPollConsumesNothing) {
-  const auto r = testing_support::run({.program = "key_echo", .args = {"ppwwwwww"},
-                                       .keys = std::string("a\x1b[A\xe0", 5), .trace = false});
+  const auto r = testing_support::run(
+      {.program = "key_echo", .args = {"ppwwwwww"}, .keys = std::string("a\x1b[A\xe0", 5), .trace = false});
   EXPECT_EQ(r.out, "p1 p1 61 1b 5b 41 e0 ");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("the input ended while a key was awaited"), std::string::npos) << r.err;
@@ -124,7 +124,7 @@ struct TerminalOptions {
 
 class Terminal {
  public:
-  explicit Terminal(const char *ops, TerminalOptions options = {}) {
+  explicit Terminal(const char* ops, TerminalOptions options = {}) {
     int out[2] = {-1, -1};
     if (options.stdout_to_closed_pipe) {
       if (pipe(out) != 0) return;
@@ -139,7 +139,7 @@ class Terminal {
       }
       if (options.nonblocking_input) fcntl(STDIN_FILENO, F_SETFL, O_NONBLOCK);
       const std::string path = testing_support::program_path("key_echo");
-      execl(path.c_str(), "key_echo", ops, static_cast<char *>(nullptr));
+      execl(path.c_str(), "key_echo", ops, static_cast<char*>(nullptr));
       _exit(127);
     }
     if (options.stdout_to_closed_pipe) close(out[1]);
@@ -152,12 +152,12 @@ class Terminal {
     }
   }
   pid_t pid() const { return pid_; }
-  void type(const std::string &bytes) {
+  void type(const std::string& bytes) {
     ASSERT_EQ(write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
   }
   // Reads until `text` has come, or the program has ended and closed the
   // terminal.
-  std::string wait_for(const std::string &text) {
+  std::string wait_for(const std::string& text) {
     return read_until([&] { return output_.find(text) != std::string::npos; });
   }
   // Reads until `n` bytes have come (or the end).
@@ -202,25 +202,24 @@ class Terminal {
   std::string output_;
 };
 
-bool mode_restored(const termios &t) { return (t.c_lflag & ECHO) && (t.c_lflag & ICANON); }
+bool mode_restored(const termios& t) { return (t.c_lflag & ECHO) && (t.c_lflag & ICANON); }
 
 TEST(KeysFromATerminal, FunctionAndCursorKeysComeAsTwoCodes) {
   Terminal term("wwwwwwwwwwwww");  // the 13 codes below
   const struct {
-    const char *typed;
-    const char *codes;
+    const char* typed;
+    const char* codes;
   } keys[] = {
-      {"\x1b[A", "e0 48 "},    // Up
-      {"\x1bOP", "00 3b "},    // F1
-      {"x", "78 "},
-      {"\x1b[Z", "00 0f "},    // Shift+Tab
-      {"\x1bx", "00 2d "},     // Alt+X
-      {"\x1b[", "00 1a "},     // Alt+[ : nothing follows within a moment
-      {"\x1b", "1b "},         // a lone Esc
+      {"\x1b[A", "e0 48 "},                        // Up
+      {"\x1bOP", "00 3b "},                        // F1
+      {"x", "78 "},         {"\x1b[Z", "00 0f "},  // Shift+Tab
+      {"\x1bx", "00 2d "},                         // Alt+X
+      {"\x1b[", "00 1a "},                         // Alt+[ : nothing follows within a moment
+      {"\x1b", "1b "},                             // a lone Esc
       {"q", "71 "},
   };
   std::string expected;
-  for (const auto &k : keys) {
+  for (const auto& k : keys) {
     term.wait_raw();
     term.type(k.typed);
     expected += k.codes;
@@ -249,7 +248,7 @@ TEST(KeysFromATerminal, PollSeesATypedKeyWithoutALineEnd) {
 // A sequence of no known key is no key for the poll either: the poll says
 // 0, and the wait then waits for a real key instead of blocking after a 1.
 TEST(KeysFromATerminal, PollAndWaitAgreeOnASequenceOfNoKnownKey) {
-  for (const char *unknown : {"\x1b[99~", "\x1b[1;2;3A", "\x1b[?1;2c"}) {
+  for (const char* unknown : {"\x1b[99~", "\x1b[1;2;3A", "\x1b[?1;2c"}) {
     Terminal term("wpw");
     term.wait_raw();
     term.type(std::string("a") + unknown);

@@ -122,8 +122,7 @@ TEST(BenchFile, SyntaxErrorNamesItsLine) {
 }
 
 TEST(BenchFile, FullFileGivesItsBench) {
-  const regio::BenchSetup b =
-      regio::read_bench_file(std::string(REGIO_TEST_BENCHES) + "/everything.toml");
+  const regio::BenchSetup b = regio::read_bench_file(std::string(REGIO_TEST_BENCHES) + "/everything.toml");
   EXPECT_EQ(b.open_result, 0);
   EXPECT_EQ(b.close_result, 5);
   EXPECT_EQ(b.start_ms, 0xFFFFFC00u);
@@ -191,11 +190,10 @@ TEST(BenchFile, Vx428HasAllEightExpansionBoardsUnlessTold) {
 }
 
 TEST(BenchFile, EveryModelNameIsKnown) {
-  for (const char* name : {"VX-410", "VX-412", "VX-414", "VX-416", "VX-418", "VX-420", "VX-422",
-                           "VX-422B", "VX-424", "VX-424B", "VX-426", "VX-428", "HM-230-8MW",
-                           "HM-230-16MW", "HM-232", "HM-234", "HM-236", "DX-510"}) {
-    const regio::BenchSetup b = regio::read_bench_file(
-        write_file("model.toml", regio_test::one_board(name)));
+  for (const char* name :
+       {"VX-410", "VX-412", "VX-414", "VX-416", "VX-418", "VX-420", "VX-422", "VX-422B", "VX-424", "VX-424B", "VX-426",
+        "VX-428", "HM-230-8MW", "HM-230-16MW", "HM-232", "HM-234", "HM-236", "DX-510"}) {
+    const regio::BenchSetup b = regio::read_bench_file(write_file("model.toml", regio_test::one_board(name)));
     ASSERT_NE(b.slots[0].model, nullptr) << name;
     EXPECT_EQ(b.slots[0].model->name, name);
   }
@@ -220,8 +218,7 @@ TEST_F(BadBenchOpen, RangeErrorLine) {
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(open("[[board]]\nslot = 9\nmodel = \"VX-424\"\n"), -1);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "regio32: " + regio_test::scratch_dir() +
-                "/RangeErrorLine.toml:2: 'slot' is out of range (0 to 7)\n");
+            "regio32: " + regio_test::scratch_dir() + "/RangeErrorLine.toml:2: 'slot' is out of range (0 to 7)\n");
 }
 
 // Whatever is not a regular file is refused at once, without reading from

@@ -48,13 +48,11 @@ class Bench : public ::testing::Test {
 
   int32_t open(const std::string& text, bool traced = false) {
     Close_Driver();
-    const std::string path = write_file(
-        std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".toml",
-        text);
+    const std::string path =
+        write_file(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".toml", text);
     setenv("REGIO_BENCH", path.c_str(), 1);
     if (traced) {
-      trace_path = scratch_dir() + "/" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".trace";
+      trace_path = scratch_dir() + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".trace";
       setenv("REGIO_TRACE", trace_path.c_str(), 1);
     } else {
       unsetenv("REGIO_TRACE");

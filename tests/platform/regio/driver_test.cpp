@@ -42,11 +42,10 @@ TEST_F(Driver, DeviceCodeOfEveryModel) {
     int32_t code;
   };
   const Row rows[] = {
-      {"VX-410", 0x10D},      {"VX-412", 0x103},      {"VX-414", 0x104}, {"VX-416", 0x110},
-      {"VX-418", 0x201},      {"VX-420", 0x107},      {"VX-422", 0x108}, {"VX-422B", 0x108},
-      {"VX-424", 0x10A},      {"VX-424B", 0x10A},     {"VX-426", 0x202}, {"VX-428", 0x10C},
-      {"HM-230-8MW", 0x202},  {"HM-230-16MW", 0x202}, {"HM-232", 0x107}, {"HM-234", 0x108},
-      {"HM-236", 0x10C},      {"DX-510", 0x111},
+      {"VX-410", 0x10D}, {"VX-412", 0x103}, {"VX-414", 0x104},     {"VX-416", 0x110},      {"VX-418", 0x201},
+      {"VX-420", 0x107}, {"VX-422", 0x108}, {"VX-422B", 0x108},    {"VX-424", 0x10A},      {"VX-424B", 0x10A},
+      {"VX-426", 0x202}, {"VX-428", 0x10C}, {"HM-230-8MW", 0x202}, {"HM-230-16MW", 0x202}, {"HM-232", 0x107},
+      {"HM-234", 0x108}, {"HM-236", 0x10C}, {"DX-510", 0x111},
   };
   for (const Row& row : rows) {
     ASSERT_EQ(open("[[board]]\nslot = 6\nmodel = \"" + std::string(row.model) + "\"\n"), 0);
@@ -168,18 +167,18 @@ TEST(DefaultBench, EveryProgramFindsItsBoards) {
     std::vector<std::string> models;
   };
   const Row rows[] = {
-      {"vx424chk", {"VX-424", "VX-424"}},   {"hm230chk", {"VX-426", "VX-426"}},
-      {"vx412chk", {"VX-412", "VX-412"}},   {"vx420chk", {"VX-420", "VX-420"}},
-      {"vx416chk", {"VX-416", "VX-416"}},   {"vx422chk", {"VX-422", "VX-422"}},
-      {"vx414chk", {"VX-414", "VX-414"}},   {"vx410chk", {"VX-410", "VX-410"}},
-      {"vx428chk", {"VX-428", "VX-428"}},   {"vx418chk", {"VX-418", "VX-418"}},
-      {"vx426chk", {"VX-426", "VX-426"}},   {"hm236diag", {"HM-236", "VX-428"}},
-      {"vx420diag", {"VX-420", "VX-420"}},  {"vx414diag", {"VX-414", "VX-414"}},
-      {"vx424diag", {"VX-424", "VX-424"}},  {"hm230diag", {"HM-230-8MW", "HM-230-16MW", "VX-426"}},
-      {"vx412diag", {"VX-412", "VX-412"}},  {"vx418diag", {"VX-418", "VX-418"}},
+      {"vx424chk", {"VX-424", "VX-424"}},     {"hm230chk", {"VX-426", "VX-426"}},
+      {"vx412chk", {"VX-412", "VX-412"}},     {"vx420chk", {"VX-420", "VX-420"}},
+      {"vx416chk", {"VX-416", "VX-416"}},     {"vx422chk", {"VX-422", "VX-422"}},
+      {"vx414chk", {"VX-414", "VX-414"}},     {"vx410chk", {"VX-410", "VX-410"}},
+      {"vx428chk", {"VX-428", "VX-428"}},     {"vx418chk", {"VX-418", "VX-418"}},
+      {"vx426chk", {"VX-426", "VX-426"}},     {"hm236diag", {"HM-236", "VX-428"}},
+      {"vx420diag", {"VX-420", "VX-420"}},    {"vx414diag", {"VX-414", "VX-414"}},
+      {"vx424diag", {"VX-424", "VX-424"}},    {"hm230diag", {"HM-230-8MW", "HM-230-16MW", "VX-426"}},
+      {"vx412diag", {"VX-412", "VX-412"}},    {"vx418diag", {"VX-418", "VX-418"}},
       {"vx424bdiag", {"VX-424B", "VX-424B"}}, {"vx416diag", {"VX-416", "VX-416"}},
-      {"hm232diag", {"HM-232", "VX-420"}},  {"hm234diag", {"HM-234", "VX-422"}},
-      {"vx410diag", {"VX-410", "VX-410"}},  {"vx422diag", {"VX-422", "VX-422"}},
+      {"hm232diag", {"HM-232", "VX-420"}},    {"hm234diag", {"HM-234", "VX-422"}},
+      {"vx410diag", {"VX-410", "VX-410"}},    {"vx422diag", {"VX-422", "VX-422"}},
       {"dx510diag", {"DX-510", "DX-510"}},
   };
   for (const Row& row : rows) {
@@ -437,8 +436,7 @@ TEST_F(Driver, TraceIsTruncatedByTheNextSession) {
   ReadByte(0xD000, 0x05);
   Close_Driver();
   ASSERT_EQ(Open_Driver(table), 0);
-  EXPECT_EQ(trace_text(),
-            "Open_Driver() = 0 [0x10a -1 -1 -1 -1 -1 -1 -1]\nClose_Driver() = 0\n");
+  EXPECT_EQ(trace_text(), "Open_Driver() = 0 [0x10a -1 -1 -1 -1 -1 -1 -1]\nClose_Driver() = 0\n");
 }
 
 TEST_F(Driver, UnwritableTraceFailsTheOpen) {
@@ -467,8 +465,7 @@ void run_then_exit(const std::string& bench, const std::string& trace) {
 TEST(TraceAtExit, LastRunSurvivesExit) {
   const std::string bench = regio_test::write_file("exit.toml", one_board("VX-424"));
   const std::string trace = regio_test::scratch_dir() + "/exit.trace";
-  EXPECT_EXIT(run_then_exit(bench, trace),
-      ::testing::ExitedWithCode(255), "");
+  EXPECT_EXIT(run_then_exit(bench, trace), ::testing::ExitedWithCode(255), "");
   EXPECT_EQ(regio_test::read_file(trace),
             "Open_Driver() = 0 [0x10a -1 -1 -1 -1 -1 -1 -1]\n"
             "Start_Driver(0, 2) = 0 io_base=0xd000\n"

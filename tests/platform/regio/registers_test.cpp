@@ -52,8 +52,7 @@ const IdRow kIds[] = {
 
 TEST_F(Registers, BoardIdAndSwitchOfEveryModel) {
   for (const IdRow& row : kIds) {
-    const std::string sw =
-        row.switch_offset >= 0 ? "switch = " + std::to_string(row.switch_value) + "\n" : "";
+    const std::string sw = row.switch_offset >= 0 ? "switch = " + std::to_string(row.switch_value) + "\n" : "";
     const int32_t base = start(one_board(row.model, sw));
     EXPECT_EQ(read(row.byte_wide, base, row.id_offset), row.id) << row.model;
     EXPECT_EQ(read(row.byte_wide, base, row.id_offset), row.id) << row.model << " second read";
@@ -121,17 +120,16 @@ TEST_F(Registers, TwinModelIdentification) {
     bool big;
   };
   const Row rows[] = {
-      {"HM-236", 'i', true, false},     {"VX-428", 'i', false, false},
-      {"HM-232", 'l', true, false},     {"VX-420", 'l', false, false},
-      {"HM-234", 'l', true, false},     {"VX-422", 'l', false, false},
-      {"VX-422B", 'l', false, false},   {"HM-230-8MW", 'w', true, false},
-      {"HM-230-16MW", 'w', true, true}, {"VX-426", 'w', false, false},
+      {"HM-236", 'i', true, false},   {"VX-428", 'i', false, false},    {"HM-232", 'l', true, false},
+      {"VX-420", 'l', false, false},  {"HM-234", 'l', true, false},     {"VX-422", 'l', false, false},
+      {"VX-422B", 'l', false, false}, {"HM-230-8MW", 'w', true, false}, {"HM-230-16MW", 'w', true, true},
+      {"VX-426", 'w', false, false},
   };
   for (const Row& row : rows) {
     const int32_t base = start(one_board(row.model));
     for (int pass = 0; pass < 2; ++pass) {  // a second identification gives the same answer
       bool big = false;
-      const bool hm = row.test == 'i' ? invert_test(base)
+      const bool hm = row.test == 'i'   ? invert_test(base)
                       : row.test == 'l' ? loop_test(base)
                                         : write_back_test(base, &big);
       EXPECT_EQ(hm, row.hm) << row.model << " pass " << pass;
@@ -172,8 +170,7 @@ TEST_F(Registers, Hm230SizeBitOnEveryRead) {
 }
 
 TEST_F(Registers, BoardsInOneBenchAreApart) {
-  ASSERT_EQ(open("[[board]]\nslot = 2\nmodel = \"HM-236\"\n[[board]]\nslot = 6\nmodel = \"HM-236\"\n"),
-            0);
+  ASSERT_EQ(open("[[board]]\nslot = 2\nmodel = \"HM-236\"\n[[board]]\nslot = 6\nmodel = \"HM-236\"\n"), 0);
   int32_t a = 0, b = 0;
   ASSERT_EQ(Start_Driver(2, 2, &a), 0);
   ASSERT_EQ(Start_Driver(6, 2, &b), 0);
@@ -199,9 +196,9 @@ TEST_F(Registers, FixedValueForEver) {
 }
 
 TEST_F(Registers, AfterLeavesTheFirstReadsToTheModel) {
-  const int32_t base = start(one_board(
-      "VX-426", "[[board.read]]\noffset = 0x0E\nvalues = [0x99]\nafter = 2\n"
-                "[[board.read]]\noffset = 0x16\nvalue = 0x7\nafter = 1\n"));
+  const int32_t base = start(one_board("VX-426",
+                                       "[[board.read]]\noffset = 0x0E\nvalues = [0x99]\nafter = 2\n"
+                                       "[[board.read]]\noffset = 0x16\nvalue = 0x7\nafter = 1\n"));
   EXPECT_EQ(ReadWord(base, 0x0E), 0x15);
   EXPECT_EQ(ReadWord(base, 0x0E), 0x15);
   EXPECT_EQ(ReadWord(base, 0x0E), 0x99);
@@ -239,8 +236,7 @@ TEST_F(Registers, BlockReadsTakeOverriddenValues) {
 TEST_F(Registers, ManyOverridesOnOneBoard) {
   std::string reads;
   for (int offset = 0x10; offset < 0x30; ++offset) {
-    reads += "[[board.read]]\noffset = " + std::to_string(offset) + "\nvalue = " +
-             std::to_string(offset + 1) + "\n";
+    reads += "[[board.read]]\noffset = " + std::to_string(offset) + "\nvalue = " + std::to_string(offset + 1) + "\n";
   }
   const int32_t base = start(one_board("VX-418", reads));
   for (int32_t offset = 0x10; offset < 0x30; ++offset) {

@@ -30,14 +30,18 @@ class Access {
   Access(Layout layout, int32_t base)
       : layout_(layout),
         base_(base),
-        r_(layout == Layout::Byte ? kByte : layout == Layout::Word ? kWord : kVx410) {}
+        r_(layout == Layout::Byte   ? kByte
+           : layout == Layout::Word ? kWord
+                                    : kVx410) {}
 
   int32_t rd(int32_t offset) const {
     return layout_ == Layout::Byte ? ReadByte(base_, offset) : ReadWord(base_, offset);
   }
   void wr(int32_t offset, int32_t value) const {
-    if (layout_ == Layout::Byte) WriteByte(base_, offset, value);
-    else WriteWord(base_, offset, value);
+    if (layout_ == Layout::Byte)
+      WriteByte(base_, offset, value);
+    else
+      WriteWord(base_, offset, value);
   }
   int32_t status() const {
     const int32_t s = rd(r_.status);
@@ -50,8 +54,7 @@ class Access {
   static uint32_t tick() { return Regio_Tick_ms(); }
 
   // Counts the clock flags of a paced run over a window, as the clock count does.
-  int32_t clock_count(const std::vector<int32_t>& channels, int32_t start_value, bool reg02,
-                      bool trigger) const {
+  int32_t clock_count(const std::vector<int32_t>& channels, int32_t start_value, bool reg02, bool trigger) const {
     for (int32_t c : channels) wr(0x00, c);
     if (reg02) wr(0x02, 0x01);
     if (trigger) wr(0x06, 0x80);
@@ -101,15 +104,15 @@ class Access {
 struct Walk {
   const char* model;
   Layout layout;
-  bool two_byte_channel;   // channel register taken as two byte writes
-  bool reg02;              // VX-424B's register 0x02 before conversions
-  bool paired;             // paired-count divider, else 32-bit
+  bool two_byte_channel;  // channel register taken as two byte writes
+  bool reg02;             // VX-424B's register 0x02 before conversions
+  bool paired;            // paired-count divider, else 32-bit
   std::vector<int32_t> full_channels;
-  int32_t full_clock;      // clock select of the full sampling, -1: none
+  int32_t full_clock;  // clock select of the full sampling, -1: none
   std::vector<int32_t> full_divider;
-  int32_t start;           // start value
+  int32_t start;  // start value
   int32_t after_manual, after_read, between_runs, after_full, full_mask, flag_clear, after_clear;
-  int32_t full_fifo;       // FULL of the FIFO count; -1: an HM board, not drained here
+  int32_t full_fifo;  // FULL of the FIFO count; -1: an HM board, not drained here
 };
 
 std::vector<int32_t> list(int32_t n, int32_t step) {
@@ -152,8 +155,7 @@ TEST_F(Sampling, SelfTestStatusValuesOfEveryModel) {
   for (const Walk& w : kWalks) {
     SCOPED_TRACE(w.model);
     const Access a(w.layout, start(one_board(w.model)));
-    const std::vector<int32_t> channel0 = w.two_byte_channel ? std::vector<int32_t>{0, 0}
-                                                             : std::vector<int32_t>{0};
+    const std::vector<int32_t> channel0 = w.two_byte_channel ? std::vector<int32_t>{0, 0} : std::vector<int32_t>{0};
     // The bits the self-test compares: word boards carry more in the high
     // byte (and the VX-410 its bit 0x100), which a program must mask off.
     const int32_t seen = w.layout == Layout::Vx410 ? 0x7FF & 0xFEFF : 0xFF;
@@ -172,8 +174,7 @@ TEST_F(Sampling, SelfTestStatusValuesOfEveryModel) {
 
     // clock test: 10 Hz from either clock, 1020 ms window: 11 pulses, 11 samples
     a.wr(a.r().clock, 0x00);
-    for (int32_t v : w.paired ? std::vector<int32_t>{0xE8, 0x03, 0xE8, 0x03}
-                              : std::vector<int32_t>{0x0900, 0x003D}) {
+    for (int32_t v : w.paired ? std::vector<int32_t>{0xE8, 0x03, 0xE8, 0x03} : std::vector<int32_t>{0x0900, 0x003D}) {
       a.wr(a.r().divider, v);
     }
     for (int32_t c : channel0) a.wr(0x00, c);
@@ -183,8 +184,7 @@ TEST_F(Sampling, SelfTestStatusValuesOfEveryModel) {
     EXPECT_EQ(a.status() & 0xFF, w.between_runs) << "between the clock runs";
     a.rd(a.r().id);
     a.wr(a.r().clock, 0x20);
-    for (int32_t v : w.paired ? std::vector<int32_t>{0x00, 0x04, 0x20, 0x03}
-                              : std::vector<int32_t>{0x0000, 0x0032}) {
+    for (int32_t v : w.paired ? std::vector<int32_t>{0x00, 0x04, 0x20, 0x03} : std::vector<int32_t>{0x0000, 0x0032}) {
       a.wr(a.r().divider, v);
     }
     EXPECT_EQ(a.clock_count(channel0, w.start, w.reg02, w.layout == Layout::Vx410), 11) << "second clock";
@@ -228,9 +228,9 @@ TEST_F(Sampling, ClockFlagLatchesOnEachPulse) {
   const Access a(Layout::Byte, start(one_board("VX-424")));
   for (int32_t v : {0xE8, 0x03, 0xE8, 0x03}) a.wr(0x09, v);
   a.wr(0x00, 0);
-  a.wr(0x03, 0x81);                   // at t
-  EXPECT_EQ(a.status(), 0xA3);        // t + 1: one pulse, one sample
-  a.wr(0x05, 0x20);                   // t + 2
+  a.wr(0x03, 0x81);             // at t
+  EXPECT_EQ(a.status(), 0xA3);  // t + 1: one pulse, one sample
+  a.wr(0x05, 0x20);             // t + 2
   regio_test::clock_us(99'990);
   EXPECT_EQ(a.status(), 0x83) << "t + 99993: no second pulse yet";
   regio_test::clock_us(20);
@@ -405,8 +405,8 @@ TEST_F(Sampling, SamplingFlagBehindSeveralScans) {
   a.wr(0x06, 0x00);
   std::vector<int32_t> codes;
   while ((a.status() & 0x01) != 0) codes.push_back(a.rd(0x00));
-  EXPECT_EQ(codes, (std::vector<int32_t>{0x0000, 0x0001, 0x0002, 0x0003, 0x1000, 0x1001, 0x1002,
-                                         0x1003, 0x2000, 0x2001, 0x2002, 0x2003}));
+  EXPECT_EQ(codes, (std::vector<int32_t>{0x0000, 0x0001, 0x0002, 0x0003, 0x1000, 0x1001, 0x1002, 0x1003, 0x2000, 0x2001,
+                                         0x2002, 0x2003}));
   EXPECT_EQ(a.rd(0x00), 0xFFFF) << "empty";
 }
 
@@ -511,7 +511,6 @@ noise = 10
     EXPECT_EQ(a.rd(0x00), 0x8000) << "no input: 0 mV";
   }
   EXPECT_NE(noise[0], noise[1]);
-
 }
 
 TEST_F(Sampling, InputNoiseIsTheSameOnEveryRun) {
@@ -545,9 +544,14 @@ TEST_F(Sampling, ResetReadStopsAndEmpties) {
 
 TEST_F(Sampling, Vx410CountedRun) {
   const Access a(Layout::Vx410, start(one_board("VX-410")));
-  for (auto [offset, value] : std::vector<std::pair<int32_t, int32_t>>{
-           {0x12, 0x00}, {0x14, 0x0040}, {0x14, 0x0000}, {0x16, 0x0064}, {0x16, 0x0000},
-           {0x00, 0x00}, {0x06, 0x80}, {0x08, 0x04}}) {
+  for (auto [offset, value] : std::vector<std::pair<int32_t, int32_t>>{{0x12, 0x00},
+                                                                       {0x14, 0x0040},
+                                                                       {0x14, 0x0000},
+                                                                       {0x16, 0x0064},
+                                                                       {0x16, 0x0000},
+                                                                       {0x00, 0x00},
+                                                                       {0x06, 0x80},
+                                                                       {0x08, 0x04}}) {
     a.wr(offset, value);
   }
   ASSERT_TRUE(a.wait_for(0x200, 1, 10'000'000)) << "counter flag";
@@ -613,8 +617,8 @@ TEST_F(Sampling, Dx510BoardCheck) {
   const Access a(Layout::Word, start(one_board("DX-510")));
   auto status = [&] { return a.rd(0x18) & 0xFF; };
   EXPECT_EQ(status(), 0x06) << "reset";
-  for (auto [o, v] : std::vector<std::pair<int32_t, int32_t>>{
-           {0x1E, 1}, {0x0C, 0x10}, {0x0C, 0}, {0x10, 0x80}, {0x12, 1}}) {
+  for (auto [o, v] :
+       std::vector<std::pair<int32_t, int32_t>>{{0x1E, 1}, {0x0C, 0x10}, {0x0C, 0}, {0x10, 0x80}, {0x12, 1}}) {
     a.wr(o, v);
   }
   a.rd(0x10);
@@ -741,7 +745,8 @@ TEST_F(Sampling, ClockErrorInPartsPerMillion) {
     for (const int32_t clock : {0x00, 0x20}) {
       const Access a(Layout::Byte, start(one_board("VX-424", std::string("clock_ppm = ") + row.ppm + "\n")));
       a.wr(0x08, clock);
-      for (int32_t v : clock == 0 ? std::vector<int32_t>{0xE8, 0x03, 0xE8, 0x03} : std::vector<int32_t>{0x00, 0x04, 0x20, 0x03}) {
+      for (int32_t v :
+           clock == 0 ? std::vector<int32_t>{0xE8, 0x03, 0xE8, 0x03} : std::vector<int32_t>{0x00, 0x04, 0x20, 0x03}) {
         a.wr(0x09, v);
       }
       a.wr(0x00, 0x00);
@@ -806,7 +811,8 @@ TEST_F(Sampling, FifoThatNeverDrainsBelowHalfOrNeverEmpties) {
   };
   const Row rows[] = {{"never_below_half", 4}, {"never_empty", 7}};
   for (const Row& row : rows) {
-    const Access a(Layout::Word, start(one_board("VX-426", std::string("fifo_samples = 8\nfifo = \"") + row.fault + "\"\n")));
+    const Access a(Layout::Word,
+                   start(one_board("VX-426", std::string("fifo_samples = 8\nfifo = \"") + row.fault + "\"\n")));
     for (int i = 0; i < 8; ++i) a.rd(0x0C);  // eight manual samplings: scans 0 to 7, channel 0
     std::vector<int32_t> codes;
     for (int i = 0; i < 10; ++i) codes.push_back(a.rd(0x00));
@@ -814,7 +820,8 @@ TEST_F(Sampling, FifoThatNeverDrainsBelowHalfOrNeverEmpties) {
       const int32_t scan = std::min(i, row.removed);
       EXPECT_EQ(codes[static_cast<size_t>(i)], scan << 12) << row.fault << ": read " << i;
     }
-    EXPECT_EQ(a.status() & 0x03, row.removed == 4 ? 0x01 : 0x03) << row.fault << ": not empty, below half only when stuck at 1";
+    EXPECT_EQ(a.status() & 0x03, row.removed == 4 ? 0x01 : 0x03)
+        << row.fault << ": not empty, below half only when stuck at 1";
   }
 }
 
@@ -828,7 +835,8 @@ TEST_F(Sampling, MemoryCountValueOfTheBenchFile) {
 }
 
 TEST_F(Sampling, StatusBitsStuckSetOrClear) {
-  const Access a(Layout::Byte, start(one_board("VX-420", "[[board.read]]\noffset = 5\nafter = 1\nset = 0x20\nclear = 0x08\n")));
+  const Access a(Layout::Byte,
+                 start(one_board("VX-420", "[[board.read]]\noffset = 5\nafter = 1\nset = 0x20\nclear = 0x08\n")));
   EXPECT_EQ(a.status(), 0x02) << "the first read is the model's";
   EXPECT_EQ(a.status(), 0x22);
   a.rd(0x06);  // a manual sampling latches bit 3, which reads 0

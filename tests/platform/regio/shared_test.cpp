@@ -11,9 +11,9 @@ namespace {
 TEST(SharedLibrary, ExportsTheDriverInterface) {
   void* lib = dlopen(REGIO_LIBRARY, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(lib, nullptr) << dlerror();
-  for (const char* name : {"Open_Driver", "Start_Driver", "Stop_Driver", "Close_Driver", "ReadByte",
-                           "WriteByte", "ReadWord", "WriteWord", "ReadByteBlock", "ReadWordBlock",
-                           "Regio_Clock_ns", "Regio_Tick_ms"}) {
+  for (const char* name :
+       {"Open_Driver", "Start_Driver", "Stop_Driver", "Close_Driver", "ReadByte", "WriteByte", "ReadWord", "WriteWord",
+        "ReadByteBlock", "ReadWordBlock", "Regio_Clock_ns", "Regio_Tick_ms"}) {
     EXPECT_NE(dlsym(lib, name), nullptr) << name;
   }
   dlclose(lib);

@@ -18,9 +18,8 @@ const struct {
   double mv;
   uint16_t twos, offset;
 } kInputs[8] = {
-    {0.0, 0x0000, 0x8000},     {0.3125, 0x0001, 0x8001},   {31.25, 0x0064, 0x8064},
-    {3125.0, 0x2710, 0xA710},  {10239.6875, 0x7FFF, 0xFFFF}, {-0.3125, 0xFFFF, 0x7FFF},
-    {-10240.0, 0x8000, 0x0000}, {5120.0, 0x4000, 0xC000},
+    {0.0, 0x0000, 0x8000},        {0.3125, 0x0001, 0x8001},  {31.25, 0x0064, 0x8064},    {3125.0, 0x2710, 0xA710},
+    {10239.6875, 0x7FFF, 0xFFFF}, {-0.3125, 0xFFFF, 0x7FFF}, {-10240.0, 0x8000, 0x0000}, {5120.0, 0x4000, 0xC000},
 };
 
 TEST_F(Qai8, InputsConvertInBothCodeFormats) {
@@ -54,7 +53,8 @@ TEST_F(Qai8, InputsBeyondFullScaleClipAndTheFileSetsTheStartFormat) {
 std::string CosineFile(const char* period_ms, const char* clock) {
   return std::string(clock) +
          "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\n"
-         "sine = { amplitude = 3125.0, period_ms = " + period_ms + ", phase_deg = 90 }\n";
+         "sine = { amplitude = 3125.0, period_ms = " +
+         period_ms + ", phase_deg = 90 }\n";
 }
 
 TEST_F(Qai8, ReadAveragesAveNumScansOneScanIntervalApart) {
@@ -63,13 +63,12 @@ TEST_F(Qai8, ReadAveragesAveNumScansOneScanIntervalApart) {
     int32_t speed, average;
     int16_t code;
   } cases[] = {
-      {"2.0", 6, 1, 10000},   // scan at 0
-      {"2.0", 6, 2, 0},       // scans at 0 and 1 ms: +10000, -10000
-      {"2.0", 6, 3, 3333},    // 10000 / 3, rounded
-      {"2.0", 6, 4, 0},
-      {"20.0", 9, 2, 0},      // 10 ms apart: half a period
-      {"20.0", 0, 2, 10000},  // 0.01 ms apart: the same level twice
-      {"4.0", 6, 2, 5000},    // 0 and 1 ms: +10000, 0
+      {"2.0", 6, 1, 10000},                      // scan at 0
+      {"2.0", 6, 2, 0},                          // scans at 0 and 1 ms: +10000, -10000
+      {"2.0", 6, 3, 3333},                       // 10000 / 3, rounded
+      {"2.0", 6, 4, 0},      {"20.0", 9, 2, 0},  // 10 ms apart: half a period
+      {"20.0", 0, 2, 10000},                     // 0.01 ms apart: the same level twice
+      {"4.0", 6, 2, 5000},                       // 0 and 1 ms: +10000, 0
   };
   for (const auto& c : cases) {
     UseQai8(Write("cosine.toml", CosineFile(c.period_ms, "[clock]\nfrozen = true\n")));
@@ -78,8 +77,7 @@ TEST_F(Qai8, ReadAveragesAveNumScansOneScanIntervalApart) {
     ASSERT_EQ(Qai8_Set_MultiScan(0, c.average), 0);
     int16_t code = 0;
     ASSERT_EQ(Qai8_Get_AdValue(0, 1, &code), 0);
-    EXPECT_EQ(code, c.code) << "period " << c.period_ms << " speed " << c.speed << " AveNum "
-                            << c.average;
+    EXPECT_EQ(code, c.code) << "period " << c.period_ms << " speed " << c.speed << " AveNum " << c.average;
     ASSERT_EQ(Qai8_CloseDriver(), 0);
   }
 }
@@ -107,7 +105,7 @@ TEST_F(Qai8, AveragingNarrowsTheNoise) {
 TEST_F(Qai8, FrozenClockMovesOnlyByStepPerRead) {
   UseQai8(Write("stepped.toml", CosineFile("4.0", "[clock]\nfrozen = true\nstep_ms = 1\n")));
   const int16_t expected[] = {10000, 0, -10000, 0, 10000};  // a quarter period per read
-  for (int run = 0; run < 2; ++run) {  // the same on every open
+  for (int run = 0; run < 2; ++run) {                       // the same on every open
     ASSERT_EQ(Qai8_OpenDriver(), 0);
     for (int16_t want : expected) {
       int16_t code = 1;
@@ -127,8 +125,8 @@ TEST_F(Qai8, FrozenClockMovesOnlyByStepPerRead) {
 }
 
 TEST_F(Qai8, SameSeedGivesTheSameNoise) {
-  UseQai8(Write("seeded.toml",
-                "[library]\nnoise_seed = 7\n[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\nnoise = 50.0\n"));
+  UseQai8(
+      Write("seeded.toml", "[library]\nnoise_seed = 7\n[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\nnoise = 50.0\n"));
   int16_t first[20] = {}, again[20] = {};
   ASSERT_EQ(Qai8_OpenDriver(), 0);
   for (int16_t& c : first) ASSERT_EQ(Qai8_Get_AdValue(0, 1, &c), 0);

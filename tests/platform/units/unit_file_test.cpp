@@ -47,17 +47,12 @@ const BadFile kBadFiles[] = {
     {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.output]]\nch = 0\ncode = 0\n", "3: unknown key 'output'"},
     {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\ndc = 1.0\n", "3: 'ch' is missing"},
     {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 8\n", "4: 'ch' is out of range (0 to 7)"},
-    {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 2\n[[unit.input]]\nch = 2\n",
-     "6: input 2 is set twice"},
-    {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\ndc = 20001\n",
-     "5: 'dc' is out of range (-20000 to 20000)"},
+    {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 2\n[[unit.input]]\nch = 2\n", "6: input 2 is set twice"},
+    {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\ndc = 20001\n", "5: 'dc' is out of range (-20000 to 20000)"},
     {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\ndc = \"1V\"\n", "5: 'dc' must be a number"},
-    {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\nnoise = -1\n",
-     "5: 'noise' is out of range (0 to 20000)"},
-    {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\nsine = { amplitude = 100 }\n",
-     "5: 'period_ms' is missing"},
-    {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\nsine = { period_ms = 100 }\n",
-     "5: 'amplitude' is missing"},
+    {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\nnoise = -1\n", "5: 'noise' is out of range (0 to 20000)"},
+    {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\nsine = { amplitude = 100 }\n", "5: 'period_ms' is missing"},
+    {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\nsine = { period_ms = 100 }\n", "5: 'amplitude' is missing"},
     {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\nsine = { amplitude = 1, period_ms = 0 }\n",
      "5: 'period_ms' is out of range (0.001 to 1e+09)"},
     {&kQai8, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\nsine = { amplitude = 1, period = 5 }\n",
@@ -79,8 +74,7 @@ const BadFile kBadFiles[] = {
     {&kQai8, "[[fault]]\ncall = \"CloseDriver\"\ncode = -16\nwhen = 2\n", "4: unknown key 'when'"},
     {&kQao4, "[[unit]]\nrotsw = 0\nspeed = 1\n", "3: unknown key 'speed'"},
     {&kQao4, "[[unit]]\nrotsw = 0\n[[unit.input]]\nch = 0\n", "3: unknown key 'input'"},
-    {&kQao4, "[[unit]]\nrotsw = 0\n[[unit.output]]\nch = 4\ncode = 0\n",
-     "4: 'ch' is out of range (0 to 3)"},
+    {&kQao4, "[[unit]]\nrotsw = 0\n[[unit.output]]\nch = 4\ncode = 0\n", "4: 'ch' is out of range (0 to 3)"},
     {&kQao4, "[[unit]]\nrotsw = 0\n[[unit.output]]\nch = 0\n", "3: 'code' is missing"},
     {&kQao4, "[[unit]]\nrotsw = 0\n[[unit.output]]\nch = 0\ncode = 65536\n",
      "5: 'code' is out of range (-32768 to 65535)"},
@@ -155,8 +149,7 @@ TEST_F(UnitFile, GoodFileSetsUpItsUnitsAndNothingElse) {
     int32_t din, dout;     // or the failure code of both
     const char* firmware;  // nullptr: refused like din
   } units[] = {
-      {0, 1, 0, "1.02"},
-      {3, 0, 1, "2.00b"},
+      {0, 1, 0, "1.02"},       {3, 0, 1, "2.00b"},
       {1, -21, -21, nullptr},   // no such unit: unit 0 of the default is gone
       {9, -22, -22, nullptr},   // two units share the number
       {16, -21, -21, nullptr},  // no rotary switch has it

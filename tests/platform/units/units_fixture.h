@@ -35,15 +35,12 @@ class Units : public ::testing::Test {
   }
 
   // A fixture file under tests/platform/units/files/.
-  static std::string Fixture(const std::string& name) {
-    return std::string(UNITS_FILES_DIR) + "/" + name;
-  }
+  static std::string Fixture(const std::string& name) { return std::string(UNITS_FILES_DIR) + "/" + name; }
 
   // Writes text into a file of the test's temporary directory, named after
   // the process so that tests running side by side never share a file.
   static std::string Write(const std::string& name, const std::string& text) {
-    const std::string path =
-        ::testing::TempDir() + "units-" + std::to_string(getpid()) + "-" + name;
+    const std::string path = ::testing::TempDir() + "units-" + std::to_string(getpid()) + "-" + name;
     std::ofstream(path, std::ios::binary) << text;
     written_.push_back(path);
     return path;

@@ -38,8 +38,7 @@ TEST_F(Versions, TextsHonourTheBufferLength) {
   for (const Case& c : kCases) {
     char buffer[64];
     std::memset(buffer, '#', sizeof buffer);
-    const int32_t ret = c.rotsw < 0 ? Qao4_Get_Libver(buffer, c.len)
-                                    : Qao4_Get_Firmver(c.rotsw, buffer, c.len);
+    const int32_t ret = c.rotsw < 0 ? Qao4_Get_Libver(buffer, c.len) : Qao4_Get_Firmver(c.rotsw, buffer, c.len);
     ASSERT_EQ(ret, 0) << c.what;
     EXPECT_EQ(std::string(buffer, c.count), std::string(c.bytes, c.count)) << c.what;
     for (size_t i = c.count; i < sizeof buffer; ++i) {

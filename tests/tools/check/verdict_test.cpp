@@ -52,7 +52,7 @@ TEST(Verdict, EveryCheckOfAHealthyBoard) {
       {"FIFO count", "FULL=1024 HALF=511", "", Result::Info},
       {"flags at the end", "00", "", Result::Info},
   };
-  const auto &checks = r.boards[0].checks;
+  const auto& checks = r.boards[0].checks;
   ASSERT_EQ(checks.size(), std::size(rows));
   for (size_t i = 0; i < checks.size(); ++i) {
     EXPECT_EQ(checks[i].name, rows[i].name) << i;
@@ -66,16 +66,14 @@ TEST(Verdict, EveryCheckOfAHealthyBoard) {
 
 TEST(Verdict, AbnormalChecksAndTheirExpectedValues) {
   std::string out = kHealthy424;
-  auto replace = [&](const std::string &from, const std::string &to) {
-    out.replace(out.find(from), from.size(), to);
-  };
+  auto replace = [&](const std::string& from, const std::string& to) { out.replace(out.find(from), from.size(), to); };
   replace("フラグ・クリア後のステータス(01H)は正常です。\n",
           "フラグ・クリア後のステータス(06H)は異常です。\n\t期待値は(0001H)です。\n");
   replace("８．１９２ＭＨｚクロックのテスト中．．．終了しました。\nクロック数(11)、データ数(11)は正常です。\n",
           "８．１９２ＭＨｚクロックのテスト中．．．終了しました。\nクロック数(11)、データ数(10)は\n\t異常です。\n");
   const verdict::Report r = verdict::read_output(out);
   ASSERT_EQ(r.boards.size(), 1u);
-  const auto &c = r.boards[0].checks;
+  const auto& c = r.boards[0].checks;
   EXPECT_EQ(c[6].name, "clock 8.192 MHz");
   EXPECT_EQ(c[6].value, "K=11 D=10");
   EXPECT_EQ(c[6].result, Result::Abnormal);
@@ -122,19 +120,20 @@ TEST(Verdict, Dx510StatusTestsAndCounter) {
       "サンプリング終了時のステータス(c7H)は正常です。\n"
       "終了フラグクリア時のステータス(07H)は正常です。\n"
       "ＦＩＦＯクリア時のステータス(06H)は正常です。\n";
-  const std::string out = "DX-510を2枚検出しました。\n\n"
-                          "1番目に検出されたボードのチェックをします。\n"
-                          "ボードID(2bH)は正常で、ボード番号設定は(0)です。\n" +
-                          board +
-                          "FIFO HALF = (511)です。\n"
-                          "ｶｳﾝﾀ値(511)を確認します。\n"
-                          "ｶｳﾝﾀ値は (-1) 異常です。(511) \n\n"
-                          "2番目に検出されたボードのチェックをします。\n"
-                          "ボードID(2bH)は正常で、ボード番号設定は(0)です。\n" +
-                          board + "\n";
+  const std::string out =
+      "DX-510を2枚検出しました。\n\n"
+      "1番目に検出されたボードのチェックをします。\n"
+      "ボードID(2bH)は正常で、ボード番号設定は(0)です。\n" +
+      board +
+      "FIFO HALF = (511)です。\n"
+      "ｶｳﾝﾀ値(511)を確認します。\n"
+      "ｶｳﾝﾀ値は (-1) 異常です。(511) \n\n"
+      "2番目に検出されたボードのチェックをします。\n"
+      "ボードID(2bH)は正常で、ボード番号設定は(0)です。\n" +
+      board + "\n";
   const verdict::Report r = verdict::read_output(out);
   ASSERT_EQ(r.boards.size(), 2u);
-  const auto &first = r.boards[0].checks;
+  const auto& first = r.boards[0].checks;
   EXPECT_EQ(first[2].name, "status at sampling start");
   EXPECT_EQ(first[2].expected, "47") << "the DX-510's own table";
   EXPECT_EQ(first[2].result, Result::Abnormal);
@@ -155,13 +154,15 @@ TEST(Verdict, RunsThatCouldNotCheckTheirBoards) {
   const Case cases[] = {
       {"no board", "VX-424が検出できません。\n", 255},
       {"Open_Driver fails", "Open_Driverでエラー(-3)が発生しました。\n", 255},
-      {"Stop_Driver fails", "1枚目のボードのチェックをします。\nボードID(11H)は正常で、ボード番号設定は(0)です。\n"
-                            "Stop_Driverでエラー(4)が発生しました。\n", 255},
+      {"Stop_Driver fails",
+       "1枚目のボードのチェックをします。\nボードID(11H)は正常で、ボード番号設定は(0)です。\n"
+       "Stop_Driverでエラー(4)が発生しました。\n",
+       255},
       {"board ID mismatch", "1枚目のボードのチェックをします。\nボードID(=12H)は異常です。\n", 255},
       {"interrupted", "1枚目のボードのチェックをします。\nボードID(11H)は正常で、", 130},
       {"nothing", "", 255},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     EXPECT_EQ(verdict::exit_code(verdict::read_output(c.out), c.status), 2) << c.what;
   }
 }

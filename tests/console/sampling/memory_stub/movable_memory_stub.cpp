@@ -10,7 +10,7 @@
 namespace movable_memory {
 
 struct Block {
-  void *data;
+  void* data;
 };
 
 Handle allocate(size_t bytes) {
@@ -22,7 +22,7 @@ Handle allocate(size_t bytes) {
 #endif
 }
 
-void *lock(Handle block) {
+void* lock(Handle block) {
   std::fprintf(stderr, "lock\n");
 #ifdef STUB_REFUSE_LOCK
   (void)block;
