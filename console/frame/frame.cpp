@@ -16,6 +16,7 @@ namespace frame {
 
 int32_t board_io_base = 0;
 int model_flag = 0;
+int bit3_seen = 0;
 
 namespace {
 

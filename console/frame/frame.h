@@ -26,6 +26,8 @@ struct BoardRegister {
 // Process-wide state that the stages read.
 extern int32_t board_io_base;  // of the board being worked on
 extern int model_flag;         // twin-model programs: 1 while the board is the HM model
+extern int bit3_seen;          // self-tests that tolerate status bit 3: 1 from the first status
+                               // check that meets it on, for every later board too
 
 // Register access on the current board, with the width of the register.
 int32_t read_register(BoardRegister reg);

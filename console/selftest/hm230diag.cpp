@@ -1,5 +1,6 @@
 // hm230diag: self-test of the HM-230 (both memory versions) and the VX-426.
 #include "frame.h"
+#include "members.h"
 
 namespace {
 
@@ -20,4 +21,4 @@ constexpr BoardLoopProgram kProgram{
 
 }  // namespace
 
-int main() { run_board_loop(kProgram, {}); }
+int main() { run_board_loop<selftest::run_board>(kProgram, selftest::member("hm230diag")); }

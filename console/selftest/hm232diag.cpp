@@ -1,5 +1,6 @@
 // hm232diag: self-test of the HM-232 and the VX-420, told apart by registers 0x0C and 0x0B.
 #include "frame.h"
+#include "members.h"
 
 namespace {
 
@@ -19,4 +20,4 @@ constexpr BoardLoopProgram kProgram{
 
 }  // namespace
 
-int main() { run_board_loop(kProgram, {}); }
+int main() { run_board_loop<selftest::run_board>(kProgram, selftest::member("hm232diag")); }

@@ -1,5 +1,6 @@
 // hm236diag: self-test of the HM-236 and the VX-428, told apart by register 0x0E.
 #include "frame.h"
+#include "members.h"
 
 namespace {
 
@@ -19,4 +20,4 @@ constexpr BoardLoopProgram kProgram{
 
 }  // namespace
 
-int main() { run_board_loop(kProgram, {}); }
+int main() { run_board_loop<selftest::run_board>(kProgram, selftest::member("hm236diag")); }

@@ -1,5 +1,6 @@
 // vx410diag: self-test of the VX-410.
 #include "frame.h"
+#include "members.h"
 
 namespace {
 
@@ -18,4 +19,4 @@ constexpr BoardLoopProgram kProgram{
 
 }  // namespace
 
-int main() { run_board_loop(kProgram, {}); }
+int main() { run_board_loop<selftest::run_board>(kProgram, selftest::member("vx410diag")); }

@@ -1,5 +1,6 @@
 // vx420diag: self-test of the VX-420 (no title).
 #include "frame.h"
+#include "members.h"
 
 namespace {
 
@@ -16,4 +17,4 @@ constexpr BoardLoopProgram kProgram{
 
 }  // namespace
 
-int main() { run_board_loop(kProgram, {}); }
+int main() { run_board_loop<selftest::run_board>(kProgram, selftest::member("vx420diag")); }

@@ -1,5 +1,6 @@
 // vx424bdiag: self-test of the VX-424B.
 #include "frame.h"
+#include "members.h"
 
 namespace {
 
@@ -17,4 +18,4 @@ constexpr BoardLoopProgram kProgram{
 
 }  // namespace
 
-int main() { run_board_loop(kProgram, {}); }
+int main() { run_board_loop<selftest::run_board>(kProgram, selftest::member("vx424bdiag")); }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace console {
 
@@ -190,25 +191,33 @@ void restore_mode() {
   }
 }
 
-void restore_and_reraise(int sig) {
-  restore_mode();
-  std::signal(sig, SIG_DFL);
-  std::raise(sig);  // blocked in the handler: ends the program once it returns
-}
-
 // Signals that end the program while the terminal may be in raw mode. SIGPIPE
 // comes with output into a pipe that has closed (`vx424chk | head`). A signal
-// that the program was started with ignored stays ignored.
+// that the program was started with ignored stays ignored. The action found
+// for each (the driver library's, which completes its trace, or the default
+// one) takes its course once the terminal is restored.
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
+struct sigaction previous_actions[std::size(kEndingSignals)];
+
+void restore_and_reraise(int sig) {
+  restore_mode();
+  for (size_t i = 0; i < std::size(kEndingSignals); ++i) {
+    if (kEndingSignals[i] == sig) sigaction(sig, &previous_actions[i], nullptr);
+  }
+  std::raise(sig);  // blocked in the handler: the action found runs once it returns
+}
+
 void catch_ending_signals() {
-  for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE}) {
+  for (size_t i = 0; i < std::size(kEndingSignals); ++i) {
+    const int sig = kEndingSignals[i];
     struct sigaction old {};
     sigaction(sig, nullptr, &old);
-    if (old.sa_handler == SIG_IGN) continue;
+    if ((old.sa_flags & SA_SIGINFO) == 0 && old.sa_handler == SIG_IGN) continue;
     struct sigaction action {};
     action.sa_handler = restore_and_reraise;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(sig, &action, nullptr);
+    sigaction(sig, &action, &previous_actions[i]);
   }
 }
 

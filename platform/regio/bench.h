@@ -27,7 +27,25 @@ struct ReadOverride {
   uint32_t after = 0;            // reads left to the model before the override starts
   bool forever = false;          // `value`: the same value on every read from then on
   std::vector<uint16_t> values;  // `values`: one per read, then back to the model
+  uint16_t set_bits = 0;         // `set`: these bits read 1 on every read from then on ...
+  uint16_t clear_bits = 0;       // `clear`: ... and these read 0, the others the model's
+  bool stuck_bits() const { return values.empty(); }
 };
+
+// A FIFO (or HM board memory) that misbehaves.
+enum class FifoFault : uint8_t {
+  None,
+  NeverFull,       // takes samples up to one place short of full and loses the rest, no full flag
+  NeverBelowHalf,  // a read at half full gives the sample at the output without removing it
+  NeverEmpty,      // a read of the last sample gives it without removing it
+};
+
+// Clock sources that give no pulses.
+inline constexpr uint8_t kBaseClockDead = 0x01;
+inline constexpr uint8_t kSecondClockDead = 0x02;
+inline constexpr int32_t kMinClockPpm = -999'999;
+inline constexpr int32_t kMaxClockPpm = 1'000'000;
+inline constexpr uint32_t kMaxStoreSamples = 16u << 20;  // the largest board memory
 
 // What the data register of a board gives.
 enum class Data : uint8_t {
@@ -51,10 +69,16 @@ struct BoardSetup {
   const Model* model = nullptr;  // nullptr: empty slot
   uint16_t switch_value = 0;     // raw value of the board number switch register
   bool id_fault = false;
-  uint16_t board_id = 0;     // with id_fault: what the board ID register reads
-  int32_t start_result = 0;  // Start_Driver result for this slot
-  int32_t stop_result = 0;   // Stop_Driver result for this board
-  int expansions = 8;        // VX-428: XB-300 expansion boards, all eight by default
+  uint16_t board_id = 0;      // with id_fault: what the board ID register reads
+  int32_t start_result = 0;   // Start_Driver result for this slot
+  int32_t stop_result = 0;    // Stop_Driver result for this board
+  int expansions = 8;         // VX-428: XB-300 expansion boards, all eight by default
+  uint32_t fifo_samples = 0;  // the store's capacity (FIFO, or FIFO and memory); 0: the model's
+  int32_t clock_ppm = 0;      // both clocks run this many millionths fast (negative: slow)
+  uint8_t dead_clocks = 0;    // kBaseClockDead, kSecondClockDead
+  FifoFault fifo = FifoFault::None;
+  bool memory_count_fault = false;
+  uint32_t memory_count = 0;  // with memory_count_fault: what the memory count register counts
   std::vector<ReadOverride> reads;
   Data data = Data::Pattern;
   std::vector<Input> inputs;  // by channel; channels beyond read 0 mV
@@ -64,6 +88,7 @@ struct BenchSetup {
   int32_t open_result = 0;
   int32_t close_result = 0;
   uint32_t start_ms = 0;
+  uint64_t interrupt_ms = 0;  // board time after Open_Driver at which SIGINT comes; 0: never
   uint64_t access_ns = kDefaultAccessNs;
   std::array<BoardSetup, kSlots> slots{};
 };

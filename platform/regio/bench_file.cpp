@@ -18,9 +18,10 @@ namespace {
 
 constexpr int64_t kInt32Min = INT32_MIN;
 constexpr int64_t kInt32Max = INT32_MAX;
+constexpr int64_t kMaxInterruptMs = 1'000'000'000'000;  // 31 years of board time
 
 ReadOverride read_override(const config::File& file, const toml::table& t, const Model& model) {
-  file.only_keys(t, {"offset", "value", "values", "after"});
+  file.only_keys(t, {"offset", "value", "values", "set", "clear", "after"});
   ReadOverride o;
   const auto offset = file.integer(t, "offset", 0, 0xFF);
   if (!offset) file.fail(t, "[[board.read]] needs 'offset'");
@@ -28,14 +29,24 @@ ReadOverride read_override(const config::File& file, const toml::table& t, const
   const int64_t top = byte_wide(model) ? 0xFF : 0xFFFF;
   const auto value = file.integer(t, "value", 0, top);
   const auto values = file.integers(t, "values", 0, top);
-  if (value && values) file.fail(*t.get("values"), "'value' and 'values' together");
-  if (!value && !values) file.fail(t, "[[board.read]] needs 'value' or 'values'");
+  const auto set = file.integer(t, "set", 0, top);
+  const auto clear = file.integer(t, "clear", 0, top);
+  const int forms = (value ? 1 : 0) + (values ? 1 : 0) + (set || clear ? 1 : 0);
+  if (forms > 1) {
+    const char* second = value && values ? "values" : set ? "set" : "clear";
+    file.fail(*t.get(second), "only one of 'value', 'values' and 'set'/'clear'");
+  }
+  if (forms == 0) file.fail(t, "[[board.read]] needs 'value', 'values', 'set' or 'clear'");
   if (value) {
     o.forever = true;
     o.values.push_back(static_cast<uint16_t>(*value));
-  } else {
+  } else if (values) {
     if (values->empty()) file.fail(*t.get("values"), "'values' is empty");
     for (int64_t v : *values) o.values.push_back(static_cast<uint16_t>(v));
+  } else {
+    o.set_bits = static_cast<uint16_t>(set.value_or(0));
+    o.clear_bits = static_cast<uint16_t>(clear.value_or(0));
+    if ((o.set_bits & o.clear_bits) != 0) file.fail(t, "a bit both in 'set' and in 'clear'");
   }
   o.after = static_cast<uint32_t>(file.integer(t, "after", 0, 0xFFFFFFFF).value_or(0));
   return o;
@@ -90,8 +101,42 @@ void read_data(const config::File& file, const toml::table& t, BoardSetup& board
   for (const toml::table* in : inputs) read_input(file, *in, board, seen);
 }
 
+// The self-test faults of a board: its clocks, its FIFO, its memory count.
+void read_board_faults(const config::File& file, const toml::table& t, const Model& model, BoardSetup& board) {
+  board.fifo_samples = static_cast<uint32_t>(file.integer(t, "fifo_samples", 2, kMaxStoreSamples).value_or(0));
+  board.clock_ppm = static_cast<int32_t>(file.integer(t, "clock_ppm", kMinClockPpm, kMaxClockPpm).value_or(0));
+  if (const auto dead = file.string(t, "dead_clock")) {
+    if (*dead == "base")
+      board.dead_clocks = kBaseClockDead;
+    else if (*dead == "second")
+      board.dead_clocks = kSecondClockDead;
+    else if (*dead == "both")
+      board.dead_clocks = kBaseClockDead | kSecondClockDead;
+    else
+      file.fail(*t.get("dead_clock"), "'dead_clock' is \"base\", \"second\" or \"both\"");
+  }
+  if (const auto fifo = file.string(t, "fifo")) {
+    if (*fifo == "never_full")
+      board.fifo = FifoFault::NeverFull;
+    else if (*fifo == "never_below_half")
+      board.fifo = FifoFault::NeverBelowHalf;
+    else if (*fifo == "never_empty")
+      board.fifo = FifoFault::NeverEmpty;
+    else
+      file.fail(*t.get("fifo"), "'fifo' is \"never_full\", \"never_below_half\" or \"never_empty\"");
+  }
+  if (const auto count = file.integer(t, "memory_count", 0, 0xFFFFFFFF)) {
+    if (model.memory_count == MemoryCount::None) {
+      file.fail(*t.get("memory_count"), "the " + std::string(model.name) + " has no memory count register");
+    }
+    board.memory_count_fault = true;
+    board.memory_count = static_cast<uint32_t>(*count);
+  }
+}
+
 void read_board(const config::File& file, const toml::table& t, BenchSetup& bench) {
-  file.only_keys(t, {"slot", "model", "switch", "board_id", "start", "stop", "expansions", "read", "data", "input"});
+  file.only_keys(t, {"slot", "model", "switch", "board_id", "start", "stop", "expansions", "read", "data", "input",
+                     "fifo_samples", "clock_ppm", "dead_clock", "fifo", "memory_count"});
   const auto slot = file.integer(t, "slot", 0, kSlots - 1);
   if (!slot) file.fail(t, "[[board]] needs 'slot'");
   BoardSetup& board = bench.slots[static_cast<size_t>(*slot)];
@@ -131,6 +176,7 @@ void read_board(const config::File& file, const toml::table& t, BenchSetup& benc
     board.reads.push_back(std::move(o));
   }
   read_data(file, t, board);
+  read_board_faults(file, t, *model, board);
   board.model = model;
 }
 
@@ -146,8 +192,9 @@ BenchSetup read_bench(const config::File& file) {
     bench.close_result = static_cast<int32_t>(file.integer(*driver, "close", kInt32Min, kInt32Max).value_or(0));
   }
   if (const toml::table* clock = file.table(root, "clock")) {
-    file.only_keys(*clock, {"start_ms"});
+    file.only_keys(*clock, {"start_ms", "interrupt_ms"});
     bench.start_ms = static_cast<uint32_t>(file.integer(*clock, "start_ms", 0, 0xFFFFFFFF).value_or(0));
+    bench.interrupt_ms = static_cast<uint64_t>(file.integer(*clock, "interrupt_ms", 1, kMaxInterruptMs).value_or(0));
   }
   for (const toml::table* board : file.tables(root, "board")) read_board(file, *board, bench);
   return bench;

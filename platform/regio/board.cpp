@@ -79,10 +79,21 @@
 //   after the FIFO clear; in the half-full count the pass with sampling
 //   count n has seen n + 1 samplings, so a 1024-sample FIFO is half full at
 //   n = 511, when the counter reads 0xFFFF - 512 = 0xFFFE - n.
+// - The word map's status register reads 0x12 in its high byte, a constant
+//   of the board that programs must mask off (the model's `status_high`).
+//   On the VX-410, bit 0x100 latches with every conversion, like the
+//   sampling flag, and a flag clear with 0x100 in it clears it.
+// - Faults of the bench file: both clocks of a board may run `clock_ppm`
+//   millionths fast (negative: slow), and a dead clock gives no pulses at
+//   all, so paced sampling on it never starts. A never-full store
+//   (`fifo = "never_full"`) keeps one place free and loses what does not
+//   fit without latching the full flag. A FIFO that never drains below half
+//   (or never empties) gives the sample at its output without removing it
+//   once it holds half its capacity (or one sample). `memory_count` is what
+//   the memory count register counts, whatever the store holds.
 // - An offset a layout does not have reads 0xFF (byte map) or 0xFFFF and
 //   ignores writes.
 #include "board.h"
-#include "u128.h"
 
 #include <algorithm>
 #include <cmath>
@@ -147,7 +158,9 @@ void Board::reset(const Model* m, const BoardSetup* s) {
   model = m;
   setup = s;
   if (m == nullptr) return;
-  capacity = m->memory_words != 0 ? m->memory_words : m->fifo_samples;
+  capacity = s->fifo_samples != 0 ? s->fifo_samples : m->memory_words != 0 ? m->memory_words : m->fifo_samples;
+  store_limit = s->fifo == FifoFault::NeverFull ? capacity - 1 : capacity;
+  stuck_fill = s->fifo == FifoFault::NeverBelowHalf ? capacity / 2 : s->fifo == FifoFault::NeverEmpty ? 1 : 0;
   if (m->name == "VX-428") channel_limit = 128u * static_cast<uint32_t>(s->expansions);
   for (const ReadOverride& rule : s->reads) {
     overrides.push_back(Override{&rule, 0});
@@ -170,6 +183,7 @@ uint16_t status_fifo_bits(const Board& b) {
 void conversions_latch(Board& b) {
   b.latched |= kSamplingFlag;
   if (b.model->status_bit3) b.latched |= kBit3;
+  if (b.model->map == Map::Vx410) b.latched |= kVx410Conversion;
 }
 
 void full_latch(Board& b) {
@@ -181,7 +195,8 @@ void full_latch(Board& b) {
 // timing, and keeps the first of them that the store has room for (the
 // caller counts the scans). True when every sample was kept.
 bool convert(Board& b, uint64_t n, const Timing& timing) {
-  const uint64_t kept = std::min(n, b.capacity - b.fill);
+  b.acted = true;
+  const uint64_t kept = std::min(n, b.store_limit - b.fill);
   if (kept > 0) {
     bool joined = false;
     if (!b.store.empty()) {
@@ -199,7 +214,7 @@ bool convert(Board& b, uint64_t n, const Timing& timing) {
 }
 
 Timing pacer_timing(const Board& b) {
-  return Timing{b.pace_start_ns, b.division, b.pace_hz, b.pace_scan0, b.pace_timing};
+  return Timing{b.pace_start_ns, b.division, b.pace_rate, b.pace_scan0, b.pace_timing};
 }
 
 Timing manual_timing(Board& b) { return Timing{b.now_ns, 0, 0, b.tail_scan, ++b.timings}; }
@@ -209,15 +224,19 @@ void store_paced(Board& b, uint64_t scans) {
   // Saturated: the sequence of a run that long is past any store anyway.
   const u128 add = static_cast<u128>(scans) * b.scan_len;
   const uint64_t n = add > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(add);
-  if (!convert(b, n, pacer_timing(b))) full_latch(b);
+  // A never-full store loses what it cannot take without a flag.
+  if (!convert(b, n, pacer_timing(b)) && b.store_limit == b.capacity) full_latch(b);
   b.tail_scan += static_cast<uint32_t>(scans);
 }
 
+// 10^9 ns a second, times the 10^6 of the ppm scale.
+constexpr u128 kPeriodScale = u128{1'000'000'000u} * 1'000'000u;
+
 uint64_t scan_time_ns(const Stretch& s) {
   const Timing& t = s.timing;
-  if (t.division == 0 || t.hz == 0) return t.t0_ns;
+  if (t.division == 0 || t.rate == 0) return t.t0_ns;
   const uint32_t k = s.scan - t.scan0;
-  return t.t0_ns + static_cast<uint64_t>(static_cast<u128>(k) * t.division * 1'000'000'000u / t.hz);
+  return t.t0_ns + static_cast<uint64_t>(static_cast<u128>(k) * t.division * kPeriodScale / t.rate);
 }
 
 uint16_t code_of(const Board& b, const Stretch& s) {
@@ -237,9 +256,11 @@ uint16_t code_of(const Board& b, const Stretch& s) {
 
 uint16_t pop_sample(Board& b) {
   if (b.fill == 0) return kOpen16;
-  --b.fill;
   Stretch& s = b.store.front();
   const uint16_t code = code_of(b, s);
+  if (b.fill == b.stuck_fill) return code;  // the faulty FIFO keeps its output sample
+  b.acted = true;
+  --b.fill;
   ++s.seq;
   if (++s.channel >= s.scan_len) {
     s.channel = 0;
@@ -256,7 +277,14 @@ void empty_store(Board& b) {
 
 // --- pacer ---------------------------------------------------------------
 
-uint32_t clock_hz(const Board& b) { return b.clock_select == 0x20 ? b.model->second_hz : b.model->base_hz; }
+// Pulses per second of the selected clock, times 10^6 + its error in ppm;
+// 0 for a dead clock.
+uint64_t clock_rate(const Board& b) {
+  const bool second = b.clock_select == 0x20;
+  if ((b.setup->dead_clocks & (second ? kSecondClockDead : kBaseClockDead)) != 0) return 0;
+  const uint64_t hz = second ? b.model->second_hz : b.model->base_hz;
+  return hz * static_cast<uint64_t>(1'000'000 + b.setup->clock_ppm);
+}
 
 bool pacer_wanted(const Board& b) {
   if (!b.sampling) return false;
@@ -264,21 +292,43 @@ bool pacer_wanted(const Board& b) {
   return true;
 }
 
-constexpr uint64_t kNsPerSecond = 1'000'000'000u;
-
 // Pulses due by now_ns: one at pace_start_ns, then one every division / clock seconds.
 uint64_t pulses_due(const Board& b, uint64_t now_ns) {
-  const u128 periods =
-      static_cast<u128>(now_ns - b.pace_start_ns) * b.pace_hz / (static_cast<u128>(b.division) * kNsPerSecond);
+  const u128 periods = static_cast<u128>(now_ns - b.pace_start_ns) * b.pace_rate / b.pace_period;
   return periods >= UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(periods) + 1;
 }
 
-void catch_up(Board& b, uint64_t now_ns) {
-  if (!b.pacing) return;
+// When pulse number k (from 0) comes; UINT64_MAX past the clock's range.
+uint64_t pulse_time(const Board& b, uint64_t k) {
+  const u128 max = ~u128{0};
+  if (k != 0 && b.pace_period > (max - b.pace_rate) / k) return UINT64_MAX;
+  const u128 at = b.pace_start_ns + (static_cast<u128>(k) * b.pace_period + b.pace_rate - 1) / b.pace_rate;
+  return at > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(at);
+}
+
+// Starts the pulses at now_ns: pulse 0 comes at once.
+void pace_from(Board& b, uint64_t now_ns) {
+  b.pace_start_ns = now_ns;
+  b.pace_rate = clock_rate(b);
+  b.pace_period = static_cast<u128>(b.division) * kPeriodScale;
+  b.pulses = 0;
+  b.next_pulse_ns = now_ns;
+}
+
+void pulses_until(Board& b, uint64_t now_ns);
+
+// Only a due pulse costs a division: a board that waits for its next pulse
+// answers its polls at once.
+inline void catch_up(Board& b, uint64_t now_ns) {
+  if (b.pacing && now_ns >= b.next_pulse_ns) pulses_until(b, now_ns);
+}
+
+void pulses_until(Board& b, uint64_t now_ns) {
   const uint64_t due = pulses_due(b, now_ns);
   if (due <= b.pulses) return;
   uint64_t scans = due - b.pulses;
   b.pulses = due;
+  b.next_pulse_ns = pulse_time(b, due);
   b.latched |= kClockFlag;
   if (b.counted) {
     const uint64_t wanted = (b.counted_left + b.scan_len - 1) / b.scan_len;
@@ -301,13 +351,11 @@ void catch_up(Board& b, uint64_t now_ns) {
 
 // Starts or stops the pulses after sampling control or trigger changed.
 void pacer_update(Board& b, uint64_t now_ns) {
-  const bool wanted = pacer_wanted(b) && b.division != 0;
+  const bool wanted = pacer_wanted(b) && b.division != 0 && clock_rate(b) != 0;
   if (wanted == b.pacing) return;
   b.pacing = wanted;
   if (!wanted) return;
-  b.pace_start_ns = now_ns;
-  b.pace_hz = clock_hz(b);
-  b.pulses = 0;
+  pace_from(b, now_ns);
   b.pace_scan0 = b.tail_scan;
   b.pace_timing = ++b.timings;
   catch_up(b, now_ns);  // the pulse at the start write
@@ -328,6 +376,7 @@ void manual_sampling(Board& b) {
 }
 
 void reset_read(Board& b) {
+  b.acted = true;
   b.sampling = false;
   b.counted = false;
   b.pacing = false;
@@ -354,9 +403,9 @@ void division_changed(Board& b, uint64_t now_ns) {
     pacer_update(b, now_ns);  // a pacer that waited for a count starts with a pulse
     return;
   }
-  b.pace_start_ns = now_ns;
-  b.pace_hz = clock_hz(b);
+  pace_from(b, now_ns);
   b.pulses = 1;  // the pulse "at" the write is the one already made
+  b.next_pulse_ns = pulse_time(b, 1);
   b.pace_scan0 = b.tail_scan - 1;
   b.pace_timing = ++b.timings;
 }
@@ -407,12 +456,14 @@ void channel_write(Board& b, uint32_t value) {
 }
 
 uint32_t memory_count(const Board& b) {
+  if (b.setup->memory_count_fault) return b.setup->memory_count;
   const uint64_t behind = b.fill == 0 ? 0 : b.fill - 1;
   const uint64_t count = b.model->memory_count == MemoryCount::TwoWordsHalf ? behind * 2 : behind;
   return static_cast<uint32_t>(count);
 }
 
 uint16_t memory_count_read(Board& b) {
+  b.acted = true;
   if (b.memory_part == 0) b.memory_latched = memory_count(b);
   uint16_t part;
   if (b.model->memory_count == MemoryCount::FourBytes) {
@@ -432,7 +483,8 @@ uint16_t board_id(const Board& b) { return b.setup->id_fault ? b.setup->board_id
 uint16_t byte_read(Board& b, int32_t offset) {
   const Model& m = *b.model;
   switch (offset) {
-    case 0x00: {  // data register
+    case 0x00: {       // data register
+      b.acted = true;  // even a high byte read moves the register on
       if (b.data_high_next) {
         b.data_high_next = false;
         return b.data_high;
@@ -487,7 +539,7 @@ uint16_t word_read(Board& b, int32_t offset) {
   const Model& m = *b.model;
   switch (offset) {
     case 0x00: return pop_sample(b);
-    case 0x0A: return b.latched | status_fifo_bits(b);
+    case 0x0A: return b.latched | status_fifo_bits(b) | m.status_high;
     case 0x0C: manual_sampling(b); return 0;
     case 0x0E: reset_read(b); return board_id(b);
     case 0x10:
@@ -636,6 +688,7 @@ uint16_t overridden(Board& b, uint16_t index, uint16_t value) {
   const uint32_t n = o.reads++;
   if (n < o.rule->after) return value;
   const uint32_t k = n - o.rule->after;
+  if (o.rule->stuck_bits()) return static_cast<uint16_t>((value | o.rule->set_bits) & ~o.rule->clear_bits);
   if (o.rule->forever) return o.rule->values[0];
   if (k < o.rule->values.size()) return o.rule->values[k];
   return value;
@@ -664,13 +717,7 @@ void Board::write(int32_t offset, uint32_t value, uint64_t now) {
   }
 }
 
-uint64_t Board::next_event_ns() const {
-  if (!pacing) return UINT64_MAX;
-  // pulse number `pulses` (counted from 0) comes at pace_start_ns + pulses * division / clock
-  const u128 after = (static_cast<u128>(pulses) * division * kNsPerSecond + pace_hz - 1) / pace_hz;
-  const u128 at = pace_start_ns + after;
-  return at > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(at);
-}
+uint64_t Board::next_event_ns() const { return pacing ? next_pulse_ns : UINT64_MAX; }
 
 void Board::read_block(int32_t offset, uint8_t* bytes, uint16_t* words, int32_t count, uint64_t now, uint64_t step_ns) {
   // The block takes the FIFO as it stands when the read begins.

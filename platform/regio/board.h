@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bench.h"
+#include "u128.h"
 
 namespace regio {
 
@@ -19,6 +20,7 @@ inline constexpr uint16_t kBit4 = 0x10;
 inline constexpr uint16_t kClockFlag = 0x20;
 inline constexpr uint16_t kSamplingFlag = 0x80;
 inline constexpr uint16_t kCounterFlag = 0x200;
+inline constexpr uint16_t kVx410Conversion = 0x100;  // VX-410: latched by every conversion
 
 // Status bits of the DX-510.
 inline constexpr uint16_t kDxNotEmpty = 0x01;
@@ -28,11 +30,11 @@ inline constexpr uint16_t kDxStartFlag = 0x40;
 inline constexpr uint16_t kDxEndFlag = 0x80;
 
 // When the scans of a stretch were converted: scan s at t0_ns + (s - scan0)
-// * division / hz seconds, or every scan at t0_ns when division is 0.
+// * division x 10^15 / rate ns, or every scan at t0_ns when division is 0.
 struct Timing {
   uint64_t t0_ns = 0;
   uint64_t division = 0;
-  uint64_t hz = 0;
+  uint64_t rate = 0;  // clock Hz x (10^6 + its error in ppm)
   uint32_t scan0 = 0;
   uint64_t id = 0;  // one per pacer start, division change or manual sampling
 };
@@ -103,10 +105,12 @@ struct Board {
   uint32_t counted_left = 0;   // samples the counted run still takes
   bool pacing = false;         // pulses are coming
   uint64_t pace_start_ns = 0;  // time of the first pulse
-  uint64_t pace_hz = 0;
-  uint64_t pulses = 0;       // pulses made since pace_start_ns
-  uint32_t pace_scan0 = 0;   // pulse k converts scan pace_scan0 + k
-  uint64_t pace_timing = 0;  // Timing id of the pulses
+  uint64_t pace_rate = 0;      // clock Hz x (10^6 + its error in ppm)
+  u128 pace_period = 0;        // division x 10^15: pulse k comes k x pace_period / pace_rate ns in
+  uint64_t pulses = 0;         // pulses made since pace_start_ns
+  uint64_t next_pulse_ns = 0;  // when pulse number `pulses` comes
+  uint32_t pace_scan0 = 0;     // pulse k converts scan pace_scan0 + k
+  uint64_t pace_timing = 0;    // Timing id of the pulses
 
   // FIFO (on the HM boards, FIFO and board memory as one store). The store
   // keeps no samples, only stretches of them: each stretch is a run of
@@ -114,6 +118,8 @@ struct Board {
   // made when it is read, from its sequence number, scan, channel and time.
   uint64_t capacity = 0;
   uint64_t fill = 0;
+  uint64_t store_limit = 0;  // the fill paced sampling stops at (capacity, or one less: never full)
+  uint64_t stuck_fill = 0;   // a fill at which reads give the output sample without removing it; 0: none
   Stretches store;
   uint32_t tail_scan = 0;       // scans converted so far
   uint64_t converted = 0;       // samples converted so far: the next sequence number
@@ -126,6 +132,10 @@ struct Board {
   // Memory count register: successive reads give successive parts.
   uint8_t memory_part = 0;
   uint32_t memory_latched = 0;
+
+  // The last read changed the board (took a sample, converted, reset, moved
+  // a register sequence on): it was no busy poll.
+  bool acted = false;
 
   // DX-510.
   uint16_t dx_control = 0;  // register 0x10

@@ -69,6 +69,7 @@ struct Model {
   MemoryCount memory_count;
   bool status_bit3;            // status bit 3 latches with every conversion
   bool full_shows_below_half;  // the below-half bit reads 1 while the full flag is latched
+  uint16_t status_high;        // what bits 8 to 15 of the status register read (word map)
 };
 
 inline constexpr uint32_t k10MHz = 10'000'000;
@@ -82,25 +83,25 @@ inline constexpr uint32_t k16MW = 16u << 20;
 
 // clang-format off
 inline constexpr Model kModels[] = {
-// name           map         code   ID      ID@   sw@   twin            HM     divider           channels               base     second   FIFO        memory  memory count               bit3   full: below half
-{ "VX-410",      Map::Vx410, 0x10D, 0x16,   0x0E, 0x1A, Twin::None,     false, Divider::Count32, Channels::List,        k40MHz, k32MHz, kFifoVx410, 0,     MemoryCount::None,         false, false },
-{ "VX-412",      Map::Word,  0x103, 0x0A,   0x0E, -1,   Twin::None,     false, Divider::Paired,  Channels::List,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         false, true  },
-{ "VX-414",      Map::Word,  0x104, 0x0B,   0x0E, -1,   Twin::None,     false, Divider::Paired,  Channels::List,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         false, true  },
-{ "VX-416",      Map::Byte,  0x110, 0x2A,   0x07, 0x0B, Twin::None,     false, Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         false, false },
-{ "VX-418",      Map::Word,  0x201, 0x14,   0x0E, 0x16, Twin::None,     false, Divider::Count32, Channels::Last,        k40MHz, k32MHz, kFifo,      0,     MemoryCount::None,         false, false },
-{ "VX-420",      Map::Byte,  0x107, 0x0E,   0x07, 0x0B, Twin::Loop0B0C, false, Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         true,  false },
-{ "VX-422",      Map::Byte,  0x108, 0x0F,   0x07, 0x0B, Twin::Loop0B0C, false, Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         true,  false },
-{ "VX-422B",     Map::Byte,  0x108, 0x0F,   0x07, 0x0B, Twin::Loop0B0C, false, Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         true,  false },
-{ "VX-424",      Map::Byte,  0x10A, 0x11,   0x07, 0x0B, Twin::None,     false, Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         false, false },
-{ "VX-424B",     Map::Byte,  0x10A, 0x11,   0x07, 0x0B, Twin::None,     false, Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         true,  false },
-{ "VX-426",      Map::Word,  0x202, 0x15,   0x0E, 0x16, Twin::Word1E,   false, Divider::Count32, Channels::Last,        k40MHz, k32MHz, kFifo,      0,     MemoryCount::None,         false, false },
-{ "VX-428",      Map::Byte,  0x10C, 0x13,   0x07, 0x0B, Twin::Invert0E, false, Divider::Paired,  Channels::LastTwoByte, k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         false, false },
-{ "HM-230-8MW",  Map::Word,  0x202, 0x15,   0x0E, 0x16, Twin::Word1E,   true,  Divider::Count32, Channels::Last,        k40MHz, k32MHz, kFifo,      k8MW,  MemoryCount::TwoWordsHalf, false, false },
-{ "HM-230-16MW", Map::Word,  0x202, 0x15,   0x0E, 0x16, Twin::Word1E,   true,  Divider::Count32, Channels::Last,        k40MHz, k32MHz, kFifo,      k16MW, MemoryCount::TwoWords,     false, false },
-{ "HM-232",      Map::Byte,  0x107, 0x0E,   0x07, 0x0B, Twin::Loop0B0C, true,  Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      k8MW,  MemoryCount::FourBytes,    true,  false },
-{ "HM-234",      Map::Byte,  0x108, 0x0F,   0x07, 0x0B, Twin::Loop0B0C, true,  Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      k8MW,  MemoryCount::FourBytes,    true,  false },
-{ "HM-236",      Map::Byte,  0x10C, 0x13,   0x07, 0x0B, Twin::Invert0E, true,  Divider::Paired,  Channels::LastTwoByte, k10MHz, k8MHz,  kFifo,      k8MW,  MemoryCount::FourBytes,    false, false },
-{ "DX-510",      Map::Dx510, 0x111, 0x122B, 0x1E, 0x08, Twin::None,     false, Divider::None,    Channels::None,        k10MHz, k10MHz, kFifo,      0,     MemoryCount::None,         false, false },
+// name           map         code   ID      ID@   sw@   twin            HM     divider           channels               base     second   FIFO        memory  memory count               bit3   full: below half  status high
+{ "VX-410",      Map::Vx410, 0x10D, 0x16,   0x0E, 0x1A, Twin::None,     false, Divider::Count32, Channels::List,        k40MHz, k32MHz, kFifoVx410, 0,     MemoryCount::None,         false, false, 0      },
+{ "VX-412",      Map::Word,  0x103, 0x0A,   0x0E, -1,   Twin::None,     false, Divider::Paired,  Channels::List,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         false, true,  0x1200 },
+{ "VX-414",      Map::Word,  0x104, 0x0B,   0x0E, -1,   Twin::None,     false, Divider::Paired,  Channels::List,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         false, true,  0x1200 },
+{ "VX-416",      Map::Byte,  0x110, 0x2A,   0x07, 0x0B, Twin::None,     false, Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         false, false, 0      },
+{ "VX-418",      Map::Word,  0x201, 0x14,   0x0E, 0x16, Twin::None,     false, Divider::Count32, Channels::Last,        k40MHz, k32MHz, kFifo,      0,     MemoryCount::None,         false, false, 0x1200 },
+{ "VX-420",      Map::Byte,  0x107, 0x0E,   0x07, 0x0B, Twin::Loop0B0C, false, Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         true,  false, 0      },
+{ "VX-422",      Map::Byte,  0x108, 0x0F,   0x07, 0x0B, Twin::Loop0B0C, false, Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         true,  false, 0      },
+{ "VX-422B",     Map::Byte,  0x108, 0x0F,   0x07, 0x0B, Twin::Loop0B0C, false, Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         true,  false, 0      },
+{ "VX-424",      Map::Byte,  0x10A, 0x11,   0x07, 0x0B, Twin::None,     false, Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         false, false, 0      },
+{ "VX-424B",     Map::Byte,  0x10A, 0x11,   0x07, 0x0B, Twin::None,     false, Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         true,  false, 0      },
+{ "VX-426",      Map::Word,  0x202, 0x15,   0x0E, 0x16, Twin::Word1E,   false, Divider::Count32, Channels::Last,        k40MHz, k32MHz, kFifo,      0,     MemoryCount::None,         false, false, 0x1200 },
+{ "VX-428",      Map::Byte,  0x10C, 0x13,   0x07, 0x0B, Twin::Invert0E, false, Divider::Paired,  Channels::LastTwoByte, k10MHz, k8MHz,  kFifo,      0,     MemoryCount::None,         false, false, 0      },
+{ "HM-230-8MW",  Map::Word,  0x202, 0x15,   0x0E, 0x16, Twin::Word1E,   true,  Divider::Count32, Channels::Last,        k40MHz, k32MHz, kFifo,      k8MW,  MemoryCount::TwoWordsHalf, false, false, 0x1200 },
+{ "HM-230-16MW", Map::Word,  0x202, 0x15,   0x0E, 0x16, Twin::Word1E,   true,  Divider::Count32, Channels::Last,        k40MHz, k32MHz, kFifo,      k16MW, MemoryCount::TwoWords,     false, false, 0x1200 },
+{ "HM-232",      Map::Byte,  0x107, 0x0E,   0x07, 0x0B, Twin::Loop0B0C, true,  Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      k8MW,  MemoryCount::FourBytes,    true,  false, 0      },
+{ "HM-234",      Map::Byte,  0x108, 0x0F,   0x07, 0x0B, Twin::Loop0B0C, true,  Divider::Paired,  Channels::Last,        k10MHz, k8MHz,  kFifo,      k8MW,  MemoryCount::FourBytes,    true,  false, 0      },
+{ "HM-236",      Map::Byte,  0x10C, 0x13,   0x07, 0x0B, Twin::Invert0E, true,  Divider::Paired,  Channels::LastTwoByte, k10MHz, k8MHz,  kFifo,      k8MW,  MemoryCount::FourBytes,    false, false, 0      },
+{ "DX-510",      Map::Dx510, 0x111, 0x122B, 0x1E, 0x08, Twin::None,     false, Divider::None,    Channels::None,        k10MHz, k10MHz, kFifo,      0,     MemoryCount::None,         false, false, 0      },
 };
 // clang-format on
 

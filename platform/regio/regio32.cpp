@@ -24,7 +24,7 @@
 #include "regio32.h"
 
 #include <errno.h>
-#include <sys/stat.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -32,6 +32,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -65,28 +66,105 @@ constexpr int32_t kEmptySlot = 3;
 constexpr int32_t kNullBase = 4;
 constexpr int32_t kNotStarted = 5;
 
+// REGIO_TRACE is looked at by the first call after start-up or Close_Driver.
+enum TraceState : uint8_t { kTraceUnchecked, kTraceOff, kTraceOn };
+
 struct Driver {
-  bool open = false;
-  BenchSetup bench;
-  Board boards[kSlots];
+  // What every register call touches, together.
   uint64_t clock_ns = 0;
   uint64_t access_ns = kDefaultAccessNs;
-  // The call before, for telling a busy poll from work.
-  struct LastRead {
-    bool valid = false;
-    bool byte = false;
-    int32_t io_base = 0, offset = 0;
-    uint16_t value = 0;
-  } last_read;
+  uint64_t interrupt_ns = UINT64_MAX;  // the bench file's Ctrl-C
+  TraceState trace_state = kTraceUnchecked;
+  bool open = false;
+  // The read before, for telling a busy poll from work; valid only for a
+  // read that changed nothing on the board.
+  bool last_read_valid = false;
+  bool last_read_byte = false;
+  uint16_t last_read_value = 0;
+  int32_t last_read_io_base = 0;
+  int32_t last_read_offset = 0;
   bool last_was_tick = false;
   uint32_t last_tick = 0;
+
+  Board boards[kSlots];
+  BenchSetup bench;
   Trace trace;
   std::optional<BenchSetup> next_bench;  // use_bench_once
-  bool trace_checked = false;            // REGIO_TRACE looked at since the last Close_Driver
   bool exit_hook = false;
+  bool signal_hooks = false;
 };
 
 Driver g;
+
+#ifdef _WIN32
+// The signals that end a program: the trace is completed before each takes
+// its course (the handler found before, or the default action). Windows
+// has signal() alone, and of these signals SIGINT (Ctrl-C) and SIGTERM.
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM};
+using Handler = void (*)(int);
+Handler g_previous[std::size(kEndingSignals)];
+
+void on_ending_signal(int sig) {
+  g.trace.flush_now();
+  for (size_t i = 0; i < std::size(kEndingSignals); ++i) {
+    if (kEndingSignals[i] == sig) signal(sig, g_previous[i]);
+  }
+  raise(sig);
+}
+
+void install_signal_hooks() {
+  if (g.signal_hooks) return;
+  g.signal_hooks = true;
+  for (size_t i = 0; i < std::size(kEndingSignals); ++i) {
+    const Handler previous = signal(kEndingSignals[i], on_ending_signal);
+    if (previous == SIG_ERR) continue;
+    if (previous == SIG_IGN) signal(kEndingSignals[i], SIG_IGN);  // it ends nothing
+    g_previous[i] = previous;
+  }
+}
+#else
+// The signals that end a program: the trace is completed before each takes
+// its course (the handler found before, or the default action).
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
+struct sigaction g_previous[std::size(kEndingSignals)];
+
+void on_ending_signal(int sig) {
+  const int saved_errno = errno;
+  g.trace.flush_now();
+  for (size_t i = 0; i < std::size(kEndingSignals); ++i) {
+    if (kEndingSignals[i] == sig) sigaction(sig, &g_previous[i], nullptr);
+  }
+  errno = saved_errno;
+  raise(sig);  // delivered to that action once this handler returns
+}
+
+void install_signal_hooks() {
+  if (g.signal_hooks) return;
+  g.signal_hooks = true;
+  for (size_t i = 0; i < std::size(kEndingSignals); ++i) {
+    struct sigaction previous {};
+    if (sigaction(kEndingSignals[i], nullptr, &previous) != 0) continue;
+    if ((previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler == SIG_IGN) continue;  // it ends nothing
+    struct sigaction hook {};
+    hook.sa_handler = on_ending_signal;
+    sigemptyset(&hook.sa_mask);
+    g_previous[i] = previous;
+    sigaction(kEndingSignals[i], &hook, nullptr);
+  }
+}
+#endif
+
+// The bench file's interrupt: SIGINT at a board time, as a user's Ctrl-C,
+// raised at the end of the register call (or tick read) that reaches it.
+[[gnu::noinline, gnu::cold]] void interrupt() {
+  g.interrupt_ns = UINT64_MAX;
+  raise(SIGINT);
+}
+
+inline void check_interrupt() {
+  if (g.clock_ns >= g.interrupt_ns) [[unlikely]]
+    interrupt();
+}
 
 // At exit: the trace's last line, and the board time the run took where
 // REGIO_CLOCK_FILE asks for it (benchmarks compare it with wall time).
@@ -102,43 +180,44 @@ void at_exit() {
 
 // Opens the trace at the first call after start-up or Close_Driver.
 bool trace_start() {
-  if (g.trace_checked) return true;
-  g.trace_checked = true;
+  if (g.trace_state != kTraceUnchecked) return true;
+  g.trace_state = kTraceOff;
   if (!g.exit_hook) {
     std::atexit(at_exit);
     g.exit_hook = true;
   }
   const char* path = std::getenv("REGIO_TRACE");
   if (path == nullptr || *path == '\0') return true;
-  if (g.trace.open(path)) return true;
+  if (g.trace.open(path)) {
+    g.trace_state = kTraceOn;
+    install_signal_hooks();
+    return true;
+  }
   std::fprintf(stderr, "regio32: %s: cannot write the trace file (%s)\n", path, std::strerror(errno));
   return false;
 }
 
-enum CallKind { kReadByte, kWriteByte, kReadWord, kWriteWord, kReadByteBlock, kReadWordBlock };
+bool tracing() { return g.trace_state == kTraceOn; }
 
-bool repeated(CallKind kind, int32_t io_base, int32_t offset, int32_t value) {
-  return g.trace.repeat(Trace::Call{kind, io_base, offset, value});
-}
-
-// Lines of the control calls, which never fold by their arguments alone.
+// The line of a control call.
 __attribute__((format(printf, 1, 2))) void trace_control(const char* format, ...) {
-  g.trace.forget_call();
   char text[192];
   va_list args;
   va_start(args, format);
   const int length = std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
-  g.trace.line(text, length);
+  g.trace.line(text, length < static_cast<int>(sizeof text) ? length : static_cast<int>(sizeof text) - 1);
 }
 
-__attribute__((format(printf, 1, 2))) void trace(const char* format, ...) {
-  char text[192];
-  va_list args;
-  va_start(args, format);
-  const int length = std::vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  g.trace.line(text, length);
+Board* board_at(int32_t io_base);
+
+// A register call, off the hot path: only while the trace is on or unchecked.
+[[gnu::noinline]] void trace_register(Trace::Kind kind, int32_t io_base, int32_t offset, int32_t value) {
+  trace_start();
+  if (!tracing()) return;
+  const bool read = kind == Trace::ReadByte || kind == Trace::ReadWord;
+  const bool fifo = read && offset == 0x00 && board_at(io_base) != nullptr;  // every layout's data register
+  g.trace.call(Trace::Call{kind, fifo, io_base, offset, value});
 }
 
 // The started board at an I/O base, or nullptr. Any 32-bit value may come.
@@ -177,6 +256,7 @@ int32_t open_driver(int32_t* table) {
   g.open = false;
   if (!trace_start()) return kBenchError;
   g.clock_ns = 0;
+  g.interrupt_ns = UINT64_MAX;
   if (table == nullptr) return kNullTable;
   BenchSetup bench;
   if (g.next_bench) {
@@ -188,6 +268,7 @@ int32_t open_driver(int32_t* table) {
   g.bench = std::move(bench);
   g.clock_ns = static_cast<uint64_t>(g.bench.start_ms) * kNsPerMs;
   g.access_ns = g.bench.access_ns;
+  if (g.bench.interrupt_ms != 0) g.interrupt_ns = g.clock_ns + g.bench.interrupt_ms * kNsPerMs;
   if (g.bench.open_result != 0) return g.bench.open_result;
   for (int slot = 0; slot < kSlots; ++slot) {
     const BoardSetup& setup = g.bench.slots[static_cast<size_t>(slot)];
@@ -234,7 +315,7 @@ int32_t close_driver() {
 
 // Something other than a repeated poll happened.
 void busy() {
-  g.last_read.valid = false;
+  g.last_read_valid = false;
   g.last_was_tick = false;
 }
 
@@ -277,17 +358,28 @@ void board_write(Board& b, int32_t offset, uint32_t value, bool byte, uint64_t n
   }
 }
 
+// A read is a busy poll when it repeats the read before it, answer and all,
+// and neither of them changed the board (a data read takes a sample, a
+// board ID read resets: reading on is work, not polling).
 uint16_t register_read(int32_t io_base, int32_t offset, bool byte) {
   const uint64_t now = g.clock_ns;
-  g.clock_ns += g.access_ns;
+  g.clock_ns = now + g.access_ns;
   Board* b = board_at(io_base);
-  const uint16_t value = b != nullptr ? board_read(*b, offset, byte, now) : byte ? 0xFF : 0xFFFF;
-  const Driver::LastRead read{true, byte, io_base, offset, value};
-  const Driver::LastRead& last = g.last_read;
-  const bool repeat =
-      last.valid && last.byte == byte && last.io_base == io_base && last.offset == offset && last.value == value;
-  busy();
-  g.last_read = read;
+  uint16_t value = byte ? 0xFF : 0xFFFF;
+  bool pure = true;
+  if (b != nullptr) {
+    b->acted = false;
+    value = board_read(*b, offset, byte, now);
+    pure = !b->acted;
+  }
+  const bool repeat = pure && g.last_read_valid && g.last_read_byte == byte && g.last_read_io_base == io_base &&
+                      g.last_read_offset == offset && g.last_read_value == value;
+  g.last_was_tick = false;
+  g.last_read_valid = pure;
+  g.last_read_byte = byte;
+  g.last_read_value = value;
+  g.last_read_io_base = io_base;
+  g.last_read_offset = offset;
   if (repeat) fast_forward(b);
   return value;
 }
@@ -334,9 +426,9 @@ uint32_t tick_read() {
   const bool repeat = g.last_was_tick && g.last_tick == tick;
   g.last_was_tick = true;
   g.last_tick = tick;
-  if (!repeat) return tick;
   // a wait on the tick alone: the next read is the next millisecond
-  g.clock_ns = (g.clock_ns / kNsPerMs + 1) * kNsPerMs;
+  if (repeat) g.clock_ns = (g.clock_ns / kNsPerMs + 1) * kNsPerMs;
+  check_interrupt();
   return tick;
 }
 
@@ -360,7 +452,7 @@ unsigned hex(int32_t v) { return static_cast<unsigned>(v); }
 REGIO_EXPORT int32_t REGIO_CALL Open_Driver(int32_t* device_table) {
   const int32_t result = regio::open_driver(device_table);
   regio::control_call();
-  if (!g.trace.on()) return result;
+  if (!regio::tracing()) return result;
   if (result != 0) {
     regio::trace_control("Open_Driver() = %d", result);
     return result;
@@ -376,7 +468,7 @@ REGIO_EXPORT int32_t REGIO_CALL Start_Driver(int32_t slot, int32_t mode, int32_t
   regio::trace_start();
   const int32_t result = regio::start_driver(slot, io_base);
   regio::control_call();
-  if (!g.trace.on()) return result;
+  if (!regio::tracing()) return result;
   if (result == 0)
     regio::trace_control("Start_Driver(%d, %d) = 0 io_base=0x%x", slot, mode, hex(*io_base));
   else
@@ -388,7 +480,7 @@ REGIO_EXPORT int32_t REGIO_CALL Stop_Driver(int32_t io_base) {
   regio::trace_start();
   const int32_t result = regio::stop_driver(io_base);
   regio::control_call();
-  if (g.trace.on()) regio::trace_control("Stop_Driver(0x%x) = %d", hex(io_base), result);
+  if (regio::tracing()) regio::trace_control("Stop_Driver(0x%x) = %d", hex(io_base), result);
   return result;
 }
 
@@ -396,55 +488,55 @@ REGIO_EXPORT int32_t REGIO_CALL Close_Driver(void) {
   regio::trace_start();
   const int32_t result = regio::close_driver();
   regio::control_call();
-  if (g.trace.on()) regio::trace_control("Close_Driver() = %d", result);
+  if (regio::tracing()) regio::trace_control("Close_Driver() = %d", result);
   // the next call starts a new trace, as a new program would
   g.trace.close();
-  g.trace_checked = false;
+  g.trace_state = regio::kTraceUnchecked;
   return result;
 }
 
 REGIO_EXPORT int32_t REGIO_CALL ReadByte(int32_t io_base, int32_t offset) {
-  regio::trace_start();
   const uint16_t value = regio::register_read(io_base, offset, true);
-  if (g.trace.on() && !regio::repeated(regio::kReadByte, io_base, offset, value))
-    regio::trace("ReadByte(0x%x, 0x%02x) = 0x%02x", hex(io_base), hex(offset), value);
+  if (g.trace_state != regio::kTraceOff) [[unlikely]]
+    regio::trace_register(regio::Trace::ReadByte, io_base, offset, value);
+  regio::check_interrupt();
   return value;
 }
 
 REGIO_EXPORT void REGIO_CALL WriteByte(int32_t io_base, int32_t offset, int32_t value) {
-  regio::trace_start();
   regio::register_write(io_base, offset, value, true);
-  if (g.trace.on() && !regio::repeated(regio::kWriteByte, io_base, offset, value))
-    regio::trace("WriteByte(0x%x, 0x%02x, 0x%x)", hex(io_base), hex(offset), hex(value));
+  if (g.trace_state != regio::kTraceOff) [[unlikely]]
+    regio::trace_register(regio::Trace::WriteByte, io_base, offset, value);
+  regio::check_interrupt();
 }
 
 REGIO_EXPORT int32_t REGIO_CALL ReadWord(int32_t io_base, int32_t offset) {
-  regio::trace_start();
   const uint16_t value = regio::register_read(io_base, offset, false);
-  if (g.trace.on() && !regio::repeated(regio::kReadWord, io_base, offset, value))
-    regio::trace("ReadWord(0x%x, 0x%02x) = 0x%04x", hex(io_base), hex(offset), value);
+  if (g.trace_state != regio::kTraceOff) [[unlikely]]
+    regio::trace_register(regio::Trace::ReadWord, io_base, offset, value);
+  regio::check_interrupt();
   return value;
 }
 
 REGIO_EXPORT void REGIO_CALL WriteWord(int32_t io_base, int32_t offset, int32_t value) {
-  regio::trace_start();
   regio::register_write(io_base, offset, value, false);
-  if (g.trace.on() && !regio::repeated(regio::kWriteWord, io_base, offset, value))
-    regio::trace("WriteWord(0x%x, 0x%02x, 0x%x)", hex(io_base), hex(offset), hex(value));
+  if (g.trace_state != regio::kTraceOff) [[unlikely]]
+    regio::trace_register(regio::Trace::WriteWord, io_base, offset, value);
+  regio::check_interrupt();
 }
 
 REGIO_EXPORT void REGIO_CALL ReadByteBlock(int32_t io_base, int32_t offset, int32_t count, uint8_t* buffer) {
-  regio::trace_start();
   regio::block_read(io_base, offset, count, buffer, nullptr);
-  if (g.trace.on() && !regio::repeated(regio::kReadByteBlock, io_base, offset, count))
-    regio::trace("ReadByteBlock(0x%x, 0x%02x, %d)", hex(io_base), hex(offset), count);
+  if (g.trace_state != regio::kTraceOff) [[unlikely]]
+    regio::trace_register(regio::Trace::ReadByteBlock, io_base, offset, count);
+  regio::check_interrupt();
 }
 
 REGIO_EXPORT void REGIO_CALL ReadWordBlock(int32_t io_base, int32_t offset, int32_t count, uint16_t* buffer) {
-  regio::trace_start();
   regio::block_read(io_base, offset, count, nullptr, buffer);
-  if (g.trace.on() && !regio::repeated(regio::kReadWordBlock, io_base, offset, count))
-    regio::trace("ReadWordBlock(0x%x, 0x%02x, %d)", hex(io_base), hex(offset), count);
+  if (g.trace_state != regio::kTraceOff) [[unlikely]]
+    regio::trace_register(regio::Trace::ReadWordBlock, io_base, offset, count);
+  regio::check_interrupt();
 }
 
 REGIO_EXPORT uint64_t REGIO_CALL Regio_Clock_ns(uint64_t advance_ns) {

@@ -16,8 +16,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (board.model == nullptr) continue;
       if (board.expansions < 1 || board.expansions > 8) std::abort();
       for (const regio::ReadOverride& read : board.reads) {
-        if (read.values.empty() || (read.forever && read.values.size() != 1)) std::abort();
+        if (read.stuck_bits() ? read.forever || (read.set_bits & read.clear_bits) != 0
+                              : read.forever && read.values.size() != 1) {
+          std::abort();
+        }
       }
+      if (board.fifo_samples == 1 || board.fifo_samples > regio::kMaxStoreSamples) std::abort();
+      if (board.clock_ppm < regio::kMinClockPpm || board.clock_ppm > regio::kMaxClockPpm) std::abort();
+      if (board.memory_count_fault && board.model->memory_count == regio::MemoryCount::None) std::abort();
     }
   });
   return 0;

@@ -1,7 +1,7 @@
 // Fuzz target: the driver interface takes any call sequence.
 //
 // The first bytes choose a bench (a model or nothing in each slot, a board
-// ID fault, read overrides, the access time); the rest is a sequence of
+// ID fault, read overrides, the self-test faults, the access time); the rest is a sequence of
 // driver calls with arguments of any value: any I/O base and offset, any
 // value, negative and huge block counts, null buffers, calls before
 // Open_Driver and after Close_Driver, clock steps. Every call must give a
@@ -37,6 +37,32 @@ class Bytes {
   size_t at_ = 0;
 };
 
+// The self-test faults of a board: its store's size and faults, its clocks,
+// its memory count, status bits stuck set or clear. (The bench's interrupt
+// stays off: it would end the fuzzer.)
+void add_faults(Bytes& in, regio::BoardSetup& slot) {
+  const uint8_t faults = in.u8();
+  if ((faults & 0x01) != 0) slot.fifo_samples = 2 + in.u32() % (regio::kMaxStoreSamples - 1);
+  if ((faults & 0x02) != 0) {
+    const uint32_t span = static_cast<uint32_t>(regio::kMaxClockPpm - regio::kMinClockPpm) + 1;
+    slot.clock_ppm = regio::kMinClockPpm + static_cast<int32_t>(in.u32() % span);
+  }
+  slot.dead_clocks = static_cast<uint8_t>((faults >> 2) & 0x03);
+  slot.fifo = static_cast<regio::FifoFault>((faults >> 4) & 0x03);
+  if ((faults & 0x40) != 0) {
+    slot.memory_count_fault = true;
+    slot.memory_count = in.u32();
+  }
+  if ((faults & 0x80) != 0) {
+    regio::ReadOverride stuck;
+    stuck.offset = in.u8();
+    stuck.after = in.u8();
+    stuck.set_bits = static_cast<uint16_t>(in.u32());
+    stuck.clear_bits = static_cast<uint16_t>(in.u32() & ~stuck.set_bits);
+    slot.reads.push_back(std::move(stuck));
+  }
+}
+
 regio::BenchSetup bench_from(Bytes& in) {
   regio::BenchSetup bench;
   const uint8_t flags = in.u8();
@@ -66,6 +92,7 @@ regio::BenchSetup bench_from(Bytes& in) {
       for (int i = 0; i < n; ++i) rule.values.push_back(static_cast<uint16_t>(in.u32()));
       slot.reads.push_back(std::move(rule));
     }
+    if ((extras & 0x80) != 0) add_faults(in, slot);
   }
   return bench;
 }

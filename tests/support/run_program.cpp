@@ -142,6 +142,8 @@ void run_on_wine(std::vector<std::string>& argv, std::vector<std::string>& env) 
 
 bool windows_programs() { return windows_build() != nullptr; }
 
+int interrupted_status() { return windows_programs() ? 3 : 128 + SIGINT; }
+
 std::string program_path(const std::string& program) {
   if (const char* build = windows_build()) return std::string(build) + "/bin/" + program + ".exe";
   return std::string(DAQ_BIN_DIR) + "/" + program;
@@ -264,6 +266,43 @@ std::vector<std::string> trace_lines(const std::string& trace, const std::string
     if (line.compare(0, prefix.size(), prefix) == 0) lines.push_back(line);
   }
   return lines;
+}
+
+namespace {
+
+// The repeat count of a folded line, which loses its " [x N]"; 1 when none.
+size_t fold_count(std::string& line) {
+  const size_t at = line.rfind(" [x ");
+  if (at == std::string::npos || line.back() != ']') return 1;
+  const size_t n = std::stoul(line.substr(at + 4));
+  line.erase(at);
+  return n;
+}
+
+}  // namespace
+
+std::vector<std::string> trace_calls(const std::string& trace, size_t limit) {
+  std::vector<std::string> calls;
+  std::vector<std::string> group;
+  bool in_group = false;
+  for (std::string line : trace_lines(trace)) {
+    if (calls.size() >= limit) break;
+    if (line == "{") {
+      in_group = true;
+      group.clear();
+    } else if (in_group && line.rfind("}", 0) == 0) {
+      in_group = false;
+      const size_t n = fold_count(line);
+      for (size_t i = 0; i < n && calls.size() < limit; ++i) calls.insert(calls.end(), group.begin(), group.end());
+    } else if (in_group) {
+      group.push_back(line);
+    } else {
+      const size_t n = fold_count(line);
+      calls.insert(calls.end(), std::min(n, limit - calls.size()), line);
+    }
+  }
+  if (calls.size() > limit) calls.resize(limit);
+  return calls;
 }
 
 }  // namespace testing_support

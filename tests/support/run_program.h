@@ -46,6 +46,11 @@ std::string program_path(const std::string& program);
 // same name can take its place, as on Linux.
 bool windows_programs();
 
+// The exit status of a program that SIGINT ended (the bench's interrupt, as
+// a user's Ctrl-C): 128 + 2 on Linux; on Windows the runtime's default
+// action ends the program with exit code 3.
+int interrupted_status();
+
 // A Windows text stream as Linux writes it: code page 932 decoded to UTF-8,
 // CR LF to LF.
 std::string from_windows_text(const std::string& text);
@@ -59,5 +64,11 @@ std::string scratch_file(const std::string& name, const std::string& text);
 
 // The trace lines that match a prefix, in order (for register sequences).
 std::vector<std::string> trace_lines(const std::string& trace, const std::string& prefix = "");
+
+// The trace with its folds undone: one line per call, a line "... [x N]"
+// as N lines, a group "{ ... } [x N]" as N copies of its lines. A FIFO read
+// of a group keeps its "first .. last" values on every copy. At most `limit`
+// calls (a drained board memory is millions of them).
+std::vector<std::string> trace_calls(const std::string& trace, size_t limit = 100'000'000);
 
 }  // namespace testing_support

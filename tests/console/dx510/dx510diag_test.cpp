@@ -11,6 +11,7 @@
 namespace {
 
 using testing_support::run;
+using testing_support::trace_calls;
 using testing_support::trace_lines;
 
 const std::string kFoundOne = "DX-510を1枚検出しました。\n\n";
@@ -54,15 +55,10 @@ TEST(Dx510diag, TwoHealthyBoardsAreNormalThroughout) {
 // unfolded) and read results left out.
 std::vector<std::string> accesses(const std::string& trace) {
   std::vector<std::string> out;
-  for (std::string line : trace_lines(trace)) {
-    int n = 1;
-    if (const size_t x = line.rfind(" [x "); x != std::string::npos) {
-      n = std::stoi(line.substr(x + 4));
-      line.erase(x);
-    }
+  for (std::string line : trace_calls(trace)) {
     if (line.rfind("ReadWord(", 0) == 0) line.erase(line.find(" = "));
     if (line.find("Word(") == std::string::npos && line.find("Byte") == std::string::npos) continue;
-    out.insert(out.end(), static_cast<size_t>(n), line);
+    out.push_back(line);
   }
   return out;
 }

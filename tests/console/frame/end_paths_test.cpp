@@ -8,11 +8,17 @@
 #include <vector>
 
 #include "run_program.h"
+#include "transcript.h"
 
 namespace {
 
 using testing_support::run;
 using testing_support::trace_lines;
+
+// A self-test's stages on a healthy board of its model.
+std::string healthy(const char* program, const char* model) {
+  return selftest_text::stages(selftest_text::healthy(program, model));
+}
 
 struct EndPath {
   const char* what;
@@ -166,14 +172,14 @@ const EndPath kBoardLoop[] = {
      {"Open_Driver() = 0 [0x10a -1 -1 -1 -1 -1 -1 -1]", "Close_Driver() = 0"}},
     {"arguments are ignored", "vx420diag", {"7", "8", "9"}, "[[board]]\nslot = 7\nmodel = \"VX-420\"\n",
      "VX-420を1枚検出しました。\n" "1枚目のボードのチェックをします。\n"
-     "ボードID(0eH)は正常で、ボード番号設定は(0)です。\n", 255,
+     "ボードID(0eH)は正常で、ボード番号設定は(0)です。\n" + healthy("vx420diag", "VX-420"), 255,
      {"Open_Driver() = 0 [-1 -1 -1 -1 -1 -1 -1 0x107]", "Start_Driver(7, 2) = 0 io_base=0xd700",
       "Stop_Driver(0xd700) = 0", "Close_Driver() = 0"}},
     {"mismatch on the second of three boards: the third is never started", "vx424diag", {},
      kThreeVx424SecondBad,
      kDiag424 + "VX-424を3枚検出しました。\n" "1枚目のボードのチェックをします。\n"
-     "ボードID(11H)は正常で、ボード番号設定は(0)です。\n" "2枚目のボードのチェックをします。\n"
-     "ボードID(=12H)は異常です。\n", 255,
+     "ボードID(11H)は正常で、ボード番号設定は(0)です。\n" + healthy("vx424diag", "VX-424") +
+     "2枚目のボードのチェックをします。\n" "ボードID(=12H)は異常です。\n", 255,
      {"Open_Driver() = 0 [-1 0x10a -1 -1 0x10a -1 0x10a -1]", "Start_Driver(1, 2) = 0 io_base=0xd100",
       "Stop_Driver(0xd100) = 0", "Start_Driver(4, 2) = 0 io_base=0xd400", "Close_Driver() = 0"}},
     {"Start_Driver fails on the second board", "vx416diag", {}, R"(
@@ -186,8 +192,8 @@ slot = 1
 model = "VX-416"
 start = -2
 )", "VX-416 動作確認プログラムV1.3\nVX-416を2枚検出しました。\n" "1枚目のボードのチェックをします。\n"
-     "ボードID(2aH)は正常で、ボード番号設定は(9)です。\n" "2枚目のボードのチェックをします。\n"
-     "Start_Driverでエラー(-2)が発生しました。\n", 255,
+     "ボードID(2aH)は正常で、ボード番号設定は(9)です。\n" + healthy("vx416diag", "VX-416") +
+     "2枚目のボードのチェックをします。\n" "Start_Driverでエラー(-2)が発生しました。\n", 255,
      {"Open_Driver() = 0 [0x110 0x110 -1 -1 -1 -1 -1 -1]", "Start_Driver(0, 2) = 0 io_base=0xd000",
       "Stop_Driver(0xd000) = 0", "Start_Driver(1, 2) = -2", "Close_Driver() = 0"}},
     {"Stop_Driver fails", "vx418diag", {}, R"(
@@ -199,7 +205,8 @@ stop = 9
 slot = 3
 model = "VX-418"
 )", "VX-418 動作確認プログラムV1.3\nVX-418を2枚検出しました。\n" "1枚目のボードのチェックをします。\n"
-     "ボードID(14H)は正常で、ボード番号設定は(0)です。\n" "Stop_Driverでエラー(9)が発生しました。\n", 255,
+     "ボードID(14H)は正常で、ボード番号設定は(0)です。\n" + healthy("vx418diag", "VX-418") +
+     "Stop_Driverでエラー(9)が発生しました。\n", 255,
      {"Open_Driver() = 0 [-1 -1 0x201 0x201 -1 -1 -1 -1]", "Start_Driver(2, 2) = 0 io_base=0xd200",
       "Stop_Driver(0xd200) = 9", "Close_Driver() = 0"}},
     {"Close_Driver fails after the last board", "vx422diag", {}, R"(
@@ -209,7 +216,8 @@ close = -7
 slot = 0
 model = "VX-422"
 )", "VX-422 動作確認プログラムV1.3\nVX-422を1枚検出しました。\n" "1枚目のボードのチェックをします。\n"
-     "ボードID(0fH)は正常で、ボード番号設定は(0)です。\n" "Close_Driverでエラー(-7)が発生しました。\n", 255,
+     "ボードID(0fH)は正常で、ボード番号設定は(0)です。\n" + healthy("vx422diag", "VX-422") +
+     "Close_Driverでエラー(-7)が発生しました。\n", 255,
      {"Open_Driver() = 0 [0x108 -1 -1 -1 -1 -1 -1 -1]", "Start_Driver(0, 2) = 0 io_base=0xd000",
       "Stop_Driver(0xd000) = 0", "Close_Driver() = -7"}},
     {"the switch shows its bits 0 to 3 only", "vx410diag", {}, R"(
@@ -218,7 +226,7 @@ slot = 0
 model = "VX-410"
 switch = 0xfff7
 )", "VX-410 動作確認プログラムV1.3\nVX-410を1枚検出しました。\n" "1枚目のボードのチェックをします。\n"
-     "ボードID(=16H)は正常で、ボード番号設定は(7)です。\n", 255,
+     "ボードID(=16H)は正常で、ボード番号設定は(7)です。\n" + healthy("vx410diag", "VX-410"), 255,
      {"Open_Driver() = 0 [0x10d -1 -1 -1 -1 -1 -1 -1]", "Start_Driver(0, 2) = 0 io_base=0xd000",
       "Stop_Driver(0xd000) = 0", "Close_Driver() = 0"}},
     {"mismatch text without the equals sign", "vx414diag", {}, R"(

@@ -33,7 +33,9 @@ std::vector<std::string> frame_parts(const std::string& out) {
   std::vector<size_t> cuts{0};
   for (const char* heading : {"枚目のボードのチェックをします。\n", "番目に検出されたボードのチェックをします。\n"}) {
     for (size_t at = out.find(heading); at != std::string::npos; at = out.find(heading, at + 1)) {
-      cuts.push_back(out.rfind('\n', at) == std::string::npos ? 0 : out.rfind('\n', at) + 1);
+      size_t start = at;  // the board number before the heading's text
+      while (start > 0 && out[start - 1] >= '0' && out[start - 1] <= '9') --start;
+      cuts.push_back(start);
     }
   }
   std::sort(cuts.begin(), cuts.end());

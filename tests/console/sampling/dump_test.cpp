@@ -24,8 +24,9 @@ struct Member {
 };
 
 // hm230chk's status trace: the board as the set-up leaves it (below half),
-// then after the start write, whose pacer pulse converted one scan.
-const std::string kStatusLines = "Status = 2\nStatus = a3\n";
+// then after the start write, whose pacer pulse converted one scan; the
+// word board's status carries 0x12 in its high byte.
+const std::string kStatusLines = "Status = 1202\nStatus = 12a3\n";
 
 // clang-format off
 const Member kMembers[] = {

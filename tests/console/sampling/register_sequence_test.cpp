@@ -12,6 +12,7 @@
 namespace {
 
 using testing_support::run;
+using testing_support::trace_calls;
 using testing_support::trace_lines;
 
 struct W {
@@ -162,18 +163,13 @@ std::vector<std::string> accesses(const std::string& trace, const Layout& map) {
   const std::string status = read_line(map, map.status, 0).substr(0, 22);  // "ReadByte(0xd000, 0x05)"
   std::vector<std::string> lines;
   bool after_id = false;
-  for (std::string line : trace_lines(trace)) {
+  for (const std::string& line : trace_calls(trace)) {
     if (!after_id) {
       after_id = line.find(", " + two(map.board_id) + ") = ") != std::string::npos;
       continue;
     }
-    int n = 1;
-    if (const size_t fold = line.rfind(" [x "); fold != std::string::npos) {
-      n = std::stoi(line.substr(fold + 4));
-      line.erase(fold);
-    }
     if (line.compare(0, status.size(), status) == 0) continue;
-    lines.insert(lines.end(), static_cast<size_t>(n), line);
+    lines.push_back(line);
   }
   return lines;
 }

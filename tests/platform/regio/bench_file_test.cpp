@@ -54,8 +54,8 @@ const BadFile kBadFiles[] = {
   { "board_not_array", "[board]\nslot = 0\n", 1, "'board' must be written as [[board]]" },
   { "read_offset_missing", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\nvalue = 1\n", 4, "[[board.read]] needs 'offset'" },
   { "read_offset_too_big", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 0x100\nvalue = 1\n", 5, "'offset' is out of range (0 to 255)" },
-  { "read_value_missing", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\n", 4, "[[board.read]] needs 'value' or 'values'" },
-  { "read_value_and_values", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\nvalue = 1\nvalues = [1, 2]\n", 7, "'value' and 'values' together" },
+  { "read_value_missing", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\n", 4, "[[board.read]] needs 'value', 'values', 'set' or 'clear'" },
+  { "read_value_and_values", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\nvalue = 1\nvalues = [1, 2]\n", 7, "only one of 'value', 'values' and 'set'/'clear'" },
   { "read_values_empty", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\nvalues = []\n", 6, "'values' is empty" },
   { "read_byte_value_too_wide", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\nvalue = 0x100\n", 6, "'value' is out of range (0 to 255)" },
   { "read_word_value_in_list_too_wide", "[[board]]\nslot = 0\nmodel = \"VX-426\"\n[[board.read]]\noffset = 0x0a\nvalues = [0x83,\n  0x10000]\n", 7, "a value of 'values' is out of range (0 to 65535)" },
@@ -71,6 +71,15 @@ const BadFile kBadFiles[] = {
   { "input_dc_too_big", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\nch = 3\ndc = 20001\n", 6, "'dc' is out of range (-20000 to 20000)" },
   { "input_noise_negative", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\nch = 3\nnoise = -1\n", 6, "'noise' is out of range (0 to 20000)" },
   { "input_sine_without_period", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.input]]\nch = 3\nsine = { amplitude = 5 }\n", 6, "'sine' needs 'period_ms'" },
+  { "read_set_with_value", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\nvalue = 1\nset = 2\n", 7, "only one of 'value', 'values' and 'set'/'clear'" },
+  { "read_set_and_clear_overlap", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\nset = 0x21\nclear = 0x01\n", 4, "a bit both in 'set' and in 'clear'" },
+  { "read_set_too_wide", "[[board]]\nslot = 0\nmodel = \"VX-424\"\n[[board.read]]\noffset = 5\nset = 0x100\n", 6, "'set' is out of range (0 to 255)" },
+  { "clock_ppm_too_slow", "[[board]]\nslot = 0\nmodel = \"VX-424\"\nclock_ppm = -1000000\n", 4, "'clock_ppm' is out of range (-999999 to 1000000)" },
+  { "dead_clock_unknown", "[[board]]\nslot = 0\nmodel = \"VX-424\"\ndead_clock = \"first\"\n", 4, "'dead_clock' is \"base\", \"second\" or \"both\"" },
+  { "fifo_unknown", "[[board]]\nslot = 0\nmodel = \"VX-424\"\nfifo = \"leaky\"\n", 4, "'fifo' is \"never_full\", \"never_below_half\" or \"never_empty\"" },
+  { "fifo_samples_one", "[[board]]\nslot = 0\nmodel = \"VX-424\"\nfifo_samples = 1\n", 4, "'fifo_samples' is out of range (2 to 16777216)" },
+  { "memory_count_on_a_vx_board", "[[board]]\nslot = 0\nmodel = \"VX-426\"\nmemory_count = 9\n", 4, "the VX-426 has no memory count register" },
+  { "interrupt_at_zero", "[clock]\ninterrupt_ms = 0\n", 2, "'interrupt_ms' is out of range (1 to 1000000000000)" },
   { "read_same_offset_twice", "[[board]]\nslot = 0\nmodel = \"VX-426\"\n[[board.read]]\noffset = 0x0a\nvalue = 1\n[[board.read]]\noffset = 10\nvalue = 2\n", 7, "a second [[board.read]] of the same offset" },
 };
 // clang-format on
@@ -130,6 +139,21 @@ TEST(BenchFile, FullFileGivesItsBench) {
   EXPECT_EQ(b.slots[5].model->name, "HM-230-16MW");
   EXPECT_TRUE(b.slots[5].id_fault);
   EXPECT_EQ(b.slots[5].board_id, 0x12);
+  EXPECT_TRUE(b.slots[5].memory_count_fault);
+  EXPECT_EQ(b.slots[5].memory_count, 0x10u);
+  EXPECT_EQ(b.interrupt_ms, 90000u);
+  EXPECT_EQ(b.slots[2].fifo_samples, 99u);
+  EXPECT_EQ(b.slots[2].clock_ppm, -250);
+  EXPECT_EQ(b.slots[2].dead_clocks, regio::kSecondClockDead);
+  EXPECT_EQ(b.slots[2].fifo, regio::FifoFault::NeverBelowHalf);
+  ASSERT_EQ(b.slots[2].reads.size(), 1u);
+  EXPECT_TRUE(b.slots[2].reads[0].stuck_bits());
+  EXPECT_EQ(b.slots[2].reads[0].set_bits, 0x20);
+  EXPECT_EQ(b.slots[2].reads[0].clear_bits, 0x08);
+  EXPECT_EQ(b.slots[0].fifo, regio::FifoFault::None) << "no fault unless the file names one";
+  EXPECT_EQ(b.slots[0].dead_clocks, 0);
+  EXPECT_EQ(b.slots[0].fifo_samples, 0u);
+  EXPECT_FALSE(b.slots[0].memory_count_fault);
   ASSERT_EQ(b.slots[5].reads.size(), 2u);
   EXPECT_EQ(b.slots[5].reads[0].offset, 0x0A);
   EXPECT_FALSE(b.slots[5].reads[0].forever);

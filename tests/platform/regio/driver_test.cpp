@@ -2,6 +2,8 @@
 // trace.
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include <string>
 
 #include "bench.h"
@@ -362,6 +364,44 @@ TEST_F(Driver, TraceFoldsRunsOfIdenticalLines) {
             "Close_Driver() = 0\n");
 }
 
+// A drain reads data and status in turn: the pair folds from its third
+// time on, the data reads showing their first and last value; a status value
+// that changes ends the group, so every new status has a line. Two repeats
+// stay as they are.
+TEST_F(Driver, TraceFoldsRepeatingGroups) {
+  ASSERT_EQ(open(one_board("VX-426", "fifo_samples = 8\n"), true), 0);
+  int32_t base = 0;
+  Start_Driver(0, 2, &base);
+  for (int i = 0; i < 8; ++i) ReadWord(base, 0x0C);  // scans 0 to 7 of channel 0
+  for (int i = 0; i < 8; ++i) {
+    ReadWord(base, 0x00);
+    ReadWord(base, 0x0A);
+  }
+  for (int i = 0; i < 2; ++i) {
+    WriteWord(base, 0x12, 0x0900);
+    WriteWord(base, 0x12, 0x003D);
+  }
+  EXPECT_EQ(trace_text(),
+            "Open_Driver() = 0 [0x202 -1 -1 -1 -1 -1 -1 -1]\n"
+            "Start_Driver(0, 2) = 0 io_base=0xd000\n"
+            "ReadWord(0xd000, 0x0c) = 0x0000 [x 8]\n"
+            "{\n"
+            "ReadWord(0xd000, 0x00) = 0x0000 .. 0x3000\n"
+            "ReadWord(0xd000, 0x0a) = 0x1281\n"
+            "} [x 4]\n"
+            "{\n"
+            "ReadWord(0xd000, 0x00) = 0x4000 .. 0x6000\n"
+            "ReadWord(0xd000, 0x0a) = 0x1283\n"
+            "} [x 3]\n"
+            "ReadWord(0xd000, 0x00) = 0x7000\n"
+            "ReadWord(0xd000, 0x0a) = 0x1282\n"
+            "WriteWord(0xd000, 0x12, 0x900)\n"
+            "WriteWord(0xd000, 0x12, 0x3d)\n"
+            "WriteWord(0xd000, 0x12, 0x900)\n"
+            "WriteWord(0xd000, 0x12, 0x3d)\n"
+            "Close_Driver() = 0\n");
+}
+
 TEST_F(Driver, TracedPollIsOneFoldedLine) {
   // a status wait of 2 s virtual time, traced (its speed: regio_bench_speed)
   ASSERT_EQ(open(one_board("VX-426"), true), 0);
@@ -374,7 +414,7 @@ TEST_F(Driver, TracedPollIsOneFoldedLine) {
   EXPECT_EQ(trace_text(),
             "Open_Driver() = 0 [0x202 -1 -1 -1 -1 -1 -1 -1]\n"
             "Start_Driver(0, 2) = 0 io_base=0xd000\n"
-            "ReadWord(0xd000, 0x0a) = 0x0002 [x 1000000]\n"
+            "ReadWord(0xd000, 0x0a) = 0x1202 [x 1000000]\n"
             "Close_Driver() = 0\n");
 }
 
@@ -430,6 +470,62 @@ TEST(TraceAtExit, LastRunSurvivesExit) {
             "Open_Driver() = 0 [0x10a -1 -1 -1 -1 -1 -1 -1]\n"
             "Start_Driver(0, 2) = 0 io_base=0xd000\n"
             "ReadByte(0xd000, 0x05) = 0x02 [x 3]\n");
+}
+
+// A signal that ends the program finds the trace complete: what the buffer
+// held is written, and the folded line ends with its count.
+void run_then_signal(const std::string& bench, const std::string& trace, int sig) {
+  setenv("REGIO_BENCH", bench.c_str(), 1);
+  setenv("REGIO_TRACE", trace.c_str(), 1);
+  int32_t t[REGIO_SLOTS] = {-1, -1, -1, -1, -1, -1, -1, -1};
+  Open_Driver(t);
+  int32_t base = 0;
+  Start_Driver(0, 2, &base);
+  for (int i = 0; i < 3; ++i) ReadByte(base, 0x05);
+  raise(sig);
+  std::exit(0);
+}
+
+TEST(TraceAtExit, SignalsThatEndTheProgramLeaveItComplete) {
+  const std::string bench = regio_test::write_file("signal.toml", one_board("VX-424"));
+  for (const int sig : {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGPIPE}) {
+    const std::string trace = regio_test::scratch_dir() + "/signal" + std::to_string(sig) + ".trace";
+    EXPECT_EXIT(run_then_signal(bench, trace, sig), ::testing::KilledBySignal(sig), "") << sig;
+    EXPECT_EQ(regio_test::read_file(trace),
+              "Open_Driver() = 0 [0x10a -1 -1 -1 -1 -1 -1 -1]\n"
+              "Start_Driver(0, 2) = 0 io_base=0xd000\n"
+              "ReadByte(0xd000, 0x05) = 0x02 [x 3]\n")
+        << sig;
+  }
+}
+
+// The bench file's interrupt comes as the user's Ctrl-C would, at a board
+// time, in the middle of a wait that has no end of its own.
+void poll_for_ever(const std::string& bench, const std::string& trace) {
+  setenv("REGIO_BENCH", bench.c_str(), 1);
+  setenv("REGIO_TRACE", trace.c_str(), 1);
+  int32_t t[REGIO_SLOTS] = {-1, -1, -1, -1, -1, -1, -1, -1};
+  Open_Driver(t);
+  int32_t base = 0;
+  Start_Driver(0, 2, &base);
+  for (;;) {
+    if (ReadByte(base, 0x05) == 0x04) break;  // a full flag that never comes
+    Regio_Tick_ms();
+  }
+  std::exit(0);
+}
+
+TEST(TraceAtExit, BenchInterruptEndsAWaitWithSigint) {
+  const std::string bench =
+      regio_test::write_file("interrupt.toml", "[clock]\ninterrupt_ms = 25\n" + one_board("VX-424"));
+  const std::string trace = regio_test::scratch_dir() + "/interrupt.trace";
+  EXPECT_EXIT(poll_for_ever(bench, trace), ::testing::KilledBySignal(SIGINT), "");
+  // Open_Driver and Start_Driver take 100 us, the polls run on a millisecond
+  // at a time: the 25th millisecond's poll is the last.
+  EXPECT_EQ(regio_test::read_file(trace),
+            "Open_Driver() = 0 [0x10a -1 -1 -1 -1 -1 -1 -1]\n"
+            "Start_Driver(0, 2) = 0 io_base=0xd000\n"
+            "ReadByte(0xd000, 0x05) = 0x02 [x 26]\n");
 }
 
 }  // namespace

@@ -84,6 +84,75 @@ TEST(DaqCheck, VerdictOfDx510diagRuns) {
   }
 }
 
+std::string board(const char* model, const std::string& rest = "") {
+  return std::string("[[board]]\nslot = 0\nmodel = \"") + model + "\"\n" + rest;
+}
+
+TEST(DaqCheck, VerdictOfSelfTestRuns) {
+  struct SelfTestCase {
+    const char* name;
+    const char* program;
+    std::optional<std::string> bench;  // none: the program's default bench
+    int code;
+    std::vector<std::string> lines;
+  };
+  const SelfTestCase cases[] = {
+      {"healthy boards of the default bench",
+       "vx424diag",
+       std::nullopt,
+       0,
+       {"---- vx424diag: PASS: every check of every board normal",
+        "1      clock 10 MHz                    K=11 D=11         K=11 D=11         normal",
+        "1      FIFO count                      FULL=1024 HALF=511                    info",
+        "2      status after flag clear         01                                  normal"}},
+      {"twin models: the model of each board",
+       "hm232diag",
+       std::nullopt,
+       0,
+       {"---- hm232diag: PASS", "board  model         check"}},
+      {"a clock 20 % fast",
+       "vx424diag",
+       board("VX-424", "clock_ppm = 200000\n"),
+       1,
+       {"---- vx424diag: FAIL: a check abnormal",
+        "1      clock 10 MHz                    K=13 D=13         K=11 D=11         ABNORMAL",
+        "1      clock 8.192 MHz                 K=13 D=13         K=11 D=11         ABNORMAL"}},
+      {"status bit 0x20 that will not clear",
+       "vx424diag",
+       board("VX-424", "[[board.read]]\noffset = 0x05\nset = 0x20\n"),
+       1,
+       {"---- vx424diag: FAIL: a check abnormal", "ABNORMAL"}},
+      {"a board ID mismatch",
+       "vx424diag",
+       board("VX-424", "[[board.read]]\noffset = 0x07\nvalue = 0x12\n"),
+       2,
+       {"---- vx424diag: ERROR: the boards could not be checked", "problem: board 1: board ID"}},
+  };
+  for (const SelfTestCase& c : cases) {
+    const auto r = run(check({program_path(c.program)}, c.bench));
+    EXPECT_EQ(r.status, c.code) << c.name << "\n" << r.out << r.err;
+    size_t at = 0;
+    for (const std::string& line : c.lines) {
+      const size_t found = r.out.find(line, at);
+      ASSERT_NE(found, std::string::npos) << c.name << ": no line \"" << line << "\" in order in\n" << r.out;
+      at = found + line.size();
+    }
+  }
+}
+
+// Every self-test and dx510diag on its own default bench: all normal.
+TEST(DaqCheck, AllOnTheDefaultBenches) {
+  const std::string bin = program_path("dx510diag").substr(0, program_path("dx510diag").rfind('/'));
+  const auto r = run(check({"--all", bin}, std::nullopt));
+  EXPECT_EQ(r.status, 0) << r.out;
+  for (const char* program :
+       {"hm236diag", "vx420diag", "vx414diag", "vx424diag", "hm230diag", "vx412diag", "vx418diag", "vx424bdiag",
+        "vx416diag", "hm232diag", "hm234diag", "vx410diag", "vx422diag", "dx510diag"}) {
+    EXPECT_NE(r.out.find(std::string("---- ") + program + ": PASS"), std::string::npos) << program;
+  }
+  EXPECT_TRUE(r.out.ends_with("\n==== all: PASS: every check of every board normal\n")) << r.out;
+}
+
 TEST(DaqCheck, JunitReportHasOneCasePerCheckPerBoard) {
   const std::string xml = testing_support::scratch_dir() + "/dx510.xml";
   const auto r =
