@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analog_input.h"
 #include "models.h"
 
 namespace regio {
@@ -54,14 +55,7 @@ enum class Data : uint8_t {
   Inputs,    // the signals of its inputs: DC level, sine and noise per channel
 };
 
-// One analog input: the sum of a DC level, a sine and uniform noise, in mV.
-struct Input {
-  double dc_mv = 0;
-  double sine_mv = 0;  // amplitude
-  double period_ms = 1000;
-  double phase_deg = 0;
-  double noise_mv = 0;  // peak: the noise is uniform in -noise ... +noise
-};
+using Input = analog::Input;
 
 inline constexpr int kMaxChannels = 1024;  // the most a board scans (VX-428 with eight XB-300)
 

@@ -132,11 +132,7 @@ constexpr double kMvPerCode = 0.3125;
 }  // namespace
 
 uint16_t input_code(const Input& in, uint64_t t_ns, uint64_t seq, uint32_t channel) {
-  double mv = in.dc_mv;
-  if (in.sine_mv != 0) {
-    const double t_ms = static_cast<double>(t_ns) / 1e6;
-    mv += in.sine_mv * std::sin(2 * std::numbers::pi * (t_ms / in.period_ms + in.phase_deg / 360.0));
-  }
+  double mv = analog::level_mv(in, static_cast<double>(t_ns) / 1e6);
   if (in.noise_mv != 0) mv += in.noise_mv * noise(seq * kMaxChannels + channel);
   const double code = 32768.0 + std::nearbyint(mv / kMvPerCode);
   return static_cast<uint16_t>(std::clamp(code, 0.0, 65535.0));

@@ -50,9 +50,7 @@ const units::Family kQai8{"qai8_2k", "QAI8_UNITS", kUnitCalls, units::kInputs, 0
 units::Library qai8(kQai8);
 
 double input_mv(const units::Input& in, double t_ms, uint64_t& noise) {
-  constexpr double kTwoPi = 6.283185307179586;
-  double mv = in.dc_mv;
-  if (in.sine_mv != 0) mv += in.sine_mv * std::sin(kTwoPi * (t_ms / in.period_ms + in.phase_deg / 360.0));
+  double mv = analog::level_mv(in, t_ms);
   if (in.noise_mv != 0) mv += in.noise_mv * units::uniform_noise(noise);
   return mv;
 }

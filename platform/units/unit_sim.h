@@ -27,6 +27,8 @@
 #include <string_view>
 #include <vector>
 
+#include "analog_input.h"
+
 namespace units {
 
 // Failure codes; their texts are those of the panels' error table.
@@ -53,14 +55,7 @@ constexpr std::array<std::string_view, kCalls> kCallNames = {
 constexpr int kInputs = 8;   // A/D inputs of a QAI8
 constexpr int kOutputs = 4;  // D/A outputs of a QAO4
 
-// One A/D input: the sum of a DC level, a sine and uniform noise, in mV.
-struct Input {
-  double dc_mv = 0;
-  double sine_mv = 0;  // amplitude
-  double period_ms = 1000;
-  double phase_deg = 0;
-  double noise_mv = 0;  // peak: the noise is uniform in -noise ... +noise
-};
+using Input = analog::Input;  // one A/D input
 
 // "call returns code from its from-th call on" (for count calls, or for ever).
 struct Fault {

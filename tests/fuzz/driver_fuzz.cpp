@@ -14,28 +14,12 @@
 #include <iterator>
 
 #include "bench.h"
+#include "fuzz_bytes.h"
 #include "regio32.h"
 
 namespace {
 
-// The fuzzer's bytes, read front to back; zeros once they run out.
-class Bytes {
- public:
-  Bytes(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  bool empty() const { return at_ >= size_; }
-  uint8_t u8() { return at_ < size_ ? data_[at_++] : 0; }
-  uint32_t u32() {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v = v << 8 | u8();
-    return v;
-  }
-  int32_t i32() { return static_cast<int32_t>(u32()); }
-
- private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t at_ = 0;
-};
+using fuzz::Bytes;
 
 // The self-test faults of a board: its store's size and faults, its clocks,
 // its memory count, status bits stuck set or clear. (The bench's interrupt

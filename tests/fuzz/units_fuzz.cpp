@@ -9,32 +9,19 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz_bytes.h"
 #include "qai8_2k.h"
 #include "qao4_2k.h"
 
 namespace {
 
-class Bytes {
- public:
-  Bytes(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  bool empty() const { return at_ >= size_; }
-  uint8_t u8() { return at_ < size_ ? data_[at_++] : 0; }
-  int32_t i32() {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v = v << 8 | u8();
-    return static_cast<int32_t>(v);
-  }
-  // Mostly a small number near the valid range, sometimes any 32-bit value.
-  int32_t arg() {
-    const uint8_t pick = u8();
-    return pick < 0xE0 ? static_cast<int32_t>(pick % 20) - 2 : i32();
-  }
+using fuzz::Bytes;
 
- private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t at_ = 0;
-};
+// Mostly a small number near the valid range, sometimes any 32-bit value.
+int32_t arg(Bytes& in) {
+  const uint8_t pick = in.u8();
+  return pick < 0xE0 ? static_cast<int32_t>(pick % 20) - 2 : in.i32();
+}
 
 char g_text[64];
 int16_t g_codes[16];
@@ -54,29 +41,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     char* text = null_buffer ? nullptr : g_text;
     int16_t* codes = null_buffer ? nullptr : g_codes;
     // buffer lengths within the buffers unless negative or zero
-    const int32_t len = in.arg() % static_cast<int32_t>(sizeof g_text);
+    const int32_t len = arg(in) % static_cast<int32_t>(sizeof g_text);
     switch (in.u8() % 21) {
       case 0: Qai8_OpenDriver(); break;
       case 1: Qai8_CloseDriver(); break;
       case 2: Qai8_Get_Libver(text, len); break;
-      case 3: Qai8_Get_Firmver(in.arg(), text, len); break;
-      case 4: Qai8_Get_Din(in.arg()); break;
-      case 5: Qai8_Get_DoutMon(in.arg()); break;
-      case 6: Qai8_Set_Dout(in.arg(), in.arg()); break;
-      case 7: Qai8_Set_AdCode(in.arg(), in.arg()); break;
-      case 8: Qai8_Set_ScanSpeed(in.arg(), in.arg()); break;
-      case 9: Qai8_Set_MultiScan(in.arg(), in.arg()); break;
-      case 10: Qai8_Get_AdValue(in.arg(), in.arg(), codes); break;  // CH beyond 16 is refused
+      case 3: Qai8_Get_Firmver(arg(in), text, len); break;
+      case 4: Qai8_Get_Din(arg(in)); break;
+      case 5: Qai8_Get_DoutMon(arg(in)); break;
+      case 6: Qai8_Set_Dout(arg(in), arg(in)); break;
+      case 7: Qai8_Set_AdCode(arg(in), arg(in)); break;
+      case 8: Qai8_Set_ScanSpeed(arg(in), arg(in)); break;
+      case 9: Qai8_Set_MultiScan(arg(in), arg(in)); break;
+      case 10: Qai8_Get_AdValue(arg(in), arg(in), codes); break;  // CH beyond 16 is refused
       case 11: Qao4_OpenDriver(); break;
       case 12: Qao4_CloseDriver(); break;
       case 13: Qao4_Get_Libver(text, len); break;
-      case 14: Qao4_Get_Firmver(in.arg(), text, len); break;
-      case 15: Qao4_Get_Din(in.arg()); break;
-      case 16: Qao4_Get_DoutMon(in.arg()); break;
-      case 17: Qao4_Set_Dout(in.arg(), in.arg()); break;
-      case 18: Qao4_Set_DaCode(in.arg(), in.arg()); break;
-      case 19: Qao4_Set_DaValue(in.arg(), in.arg(), codes); break;
-      case 20: Qao4_Get_DaValue(in.arg(), in.arg(), codes); break;
+      case 14: Qao4_Get_Firmver(arg(in), text, len); break;
+      case 15: Qao4_Get_Din(arg(in)); break;
+      case 16: Qao4_Get_DoutMon(arg(in)); break;
+      case 17: Qao4_Set_Dout(arg(in), arg(in)); break;
+      case 18: Qao4_Set_DaCode(arg(in), arg(in)); break;
+      case 19: Qao4_Set_DaValue(arg(in), arg(in), codes); break;
+      case 20: Qao4_Get_DaValue(arg(in), arg(in), codes); break;
     }
   }
   Qai8_CloseDriver();
